@@ -1,0 +1,15 @@
+#include "app/vxmainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    auto* window = new vxMainWindow;
+    window->setWindowTitle(QStringLiteral("Vendrix"));
+    window->resize(600, 450);
+    window->show();
+    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+    const int result = app.exec();
+    delete window;
+    return result;
+}

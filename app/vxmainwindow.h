@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QMenu;
+class vxCentralWidget;
+
+// The one window: menu bar with the catalog, order list and info menus around the central widget.
+class vxMainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    vxMainWindow();
+
+protected slots:
+    void slotAbout();
+
+private:
+    void createCentralWidget();
+    void createMenus();
+
+    QMenu* catalogMenu = nullptr;
+    QMenu* orderListMenu = nullptr;
+    QMenu* infoMenu = nullptr;
+    vxCentralWidget* view = nullptr;
+};

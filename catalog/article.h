@@ -1,0 +1,38 @@
+#pragma once
+
+#include "catalog/pricetier.h"
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <vector>
+
+// One article of the ART file. Texts are the raw Latin-1 bytes of the file.
+struct Article {
+    // Size of an ART record without its tiers; each tier adds 8 bytes.
+    static constexpr std::size_t fixedSize = 232;
+
+    std::string groupKey;
+    std::string name;
+    std::string description;
+    std::string otherNames;
+    int status = 0;
+    int priceUnit = 0;
+    int vatClass = 0;
+    int packingUnit = 0;
+    int orderedUnits = 0;
+    std::vector<PriceTier> priceTiers;
+
+    // Reads one ART record; a record cut short by the end of input leaves the stream at eof. Always 0.
+    int read(std::istream& in);
+
+    // Number of tiers a record announces, given its first fixedSize bytes.
+    static int tierCount(const unsigned char* record);
+    // Fills the article from one complete record (fixedSize + 8 * tierCount bytes). orderedUnits stays.
+    void parse(const unsigned char* record);
+
+    // Price of the smallest order: packing unit, first tier's quantity and its gross amount (all 0 without tiers).
+    void firstTierPrice(int& packing, int& quantity, double& amount) const;
+    // Net and gross value of the ordered packing units (0 and 0 when no tier applies).
+    void orderPrice(double& net, double& gross) const;
+};

@@ -1,0 +1,126 @@
+#include "catalog/category.h"
+
+#include "catalog/articlematcher.h"
+#include "catalog/grouprecord.h"
+
+#include <QComboBox>
+#include <QStringList>
+#include <QTreeWidget>
+
+int Category::read(std::istream& in) {
+    subCategories.clear();
+    grouprecord::read(in, keyLength, key, name);
+    return 0;
+}
+
+void Category::parse(const unsigned char* record) {
+    subCategories.clear();
+    grouprecord::parse(record, keyLength, key, name);
+}
+
+void Category::addSubSubCategory(const SubSubCategory& group) {
+    const std::string prefix = group.key.substr(0, SubCategory::keyLength);
+    for (SubCategory& upper : subCategories) {
+        if (upper.key == prefix) {
+            upper.addSubSubCategory(group);
+            return;
+        }
+    }
+}
+
+void Category::addArticle(const Article& article) {
+    const std::string prefix = article.groupKey.substr(0, SubCategory::keyLength);
+    for (SubCategory& upper : subCategories) {
+        if (upper.key == prefix) {
+            upper.addArticle(article);
+            return;
+        }
+    }
+}
+
+void Category::fillSubCategories(QTreeWidget* list, QComboBox* upperGroups, QComboBox* groups, unsigned c) const {
+    upperGroups->clear();
+    QStringList names;
+    names.reserve(qsizetype(subCategories.size()));
+    for (const SubCategory& upper : subCategories)
+        names.append(QString::fromLatin1(upper.name.data(), qsizetype(upper.name.size())));
+    upperGroups->addItems(names);
+    if (subCategories.empty()) {
+        // Group names of the previously shown main group would belong to nothing here.
+        groups->clear();
+        list->clear();
+        return;
+    }
+    upperGroups->setCurrentIndex(0);
+    subCategories.front().fillSubSubCategories(list, groups, c, 0);
+}
+
+void Category::selectSubCategory(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const {
+    if (s < subCategories.size())
+        subCategories[s].fillSubSubCategories(list, groups, c, s);
+    else
+        list->clear();
+}
+
+void Category::selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
+    if (s < subCategories.size())
+        subCategories[s].selectSubSubCategory(list, c, s, ss);
+    else
+        list->clear();
+}
+
+void Category::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const {
+    if (s < subCategories.size())
+        subCategories[s].updateArticleItem(row, c, s, ss, a);
+}
+
+void Category::searchArticles(QTreeWidget* list, const QString& text, bool inName, bool inDescription,
+                              bool inOtherNames, bool caseSensitive, unsigned c) const {
+    searchArticles(list, ArticleMatcher(text, inName, inDescription, inOtherNames, caseSensitive), c);
+}
+
+void Category::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const {
+    for (unsigned s = 0; s < subCategories.size(); ++s)
+        subCategories[s].searchArticles(list, matcher, c, s);
+}
+
+void Category::showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const {
+    if (s < subCategories.size())
+        subCategories[s].showArticleInfo(ss, a, view);
+}
+
+void Category::orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit) {
+    if (s < subCategories.size())
+        subCategories[s].orderArticle(ss, a, edit);
+}
+
+void Category::listOrderedArticles(QTreeWidget* list, unsigned c) const {
+    for (unsigned s = 0; s < subCategories.size(); ++s)
+        subCategories[s].listOrderedArticles(list, c, s);
+}
+
+void Category::appendOrderListHtml(QString& out) const {
+    for (const SubCategory& upper : subCategories)
+        upper.appendOrderListHtml(out);
+}
+
+void Category::appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                                   int netWidth, int grossWidth) const {
+    for (const SubCategory& upper : subCategories)
+        upper.appendOrderListText(out, separator, unitsWidth, nameWidth, netWidth, grossWidth);
+}
+
+void Category::setOrderedUnits(unsigned s, unsigned ss, unsigned a, int units) {
+    if (s < subCategories.size())
+        subCategories[s].setOrderedUnits(ss, a, units);
+}
+
+void Category::clearOrderedUnits() {
+    for (SubCategory& upper : subCategories)
+        upper.clearOrderedUnits();
+}
+
+void Category::sumOrders(int& count, double& net, double& gross) const {
+    for (const SubCategory& upper : subCategories)
+        upper.sumOrders(count, net, gross);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "catalog/subcategory.h"
+
+#include <vector>
+
+// A main group (file WGHAUPT) with its upper groups; the level the central widget addresses.
+struct Category {
+    static constexpr int keyLength = 1;
+
+    std::string key;
+    std::string name;
+    std::vector<SubCategory> subCategories;
+
+    int read(std::istream& in);
+    void parse(const unsigned char* record);
+
+    void addSubCategory(const SubCategory& group) { subCategories.push_back(group); }
+    // Into the first upper group whose key equals the first three key bytes; dropped without one.
+    void addSubSubCategory(const SubSubCategory& group);
+    void addArticle(const Article& article);
+
+    void fillSubCategories(QTreeWidget* list, QComboBox* upperGroups, QComboBox* groups, unsigned c) const;
+    void selectSubCategory(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const;
+    void selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
+    void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
+    void searchArticles(QTreeWidget* list, const QString& text, bool inName, bool inDescription,
+                        bool inOtherNames, bool caseSensitive, unsigned c) const;
+    void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const;
+    void showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const;
+    void orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit);
+    void listOrderedArticles(QTreeWidget* list, unsigned c) const;
+    void appendOrderListHtml(QString& out) const;
+    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth, int netWidth,
+                             int grossWidth) const;
+    void setOrderedUnits(unsigned s, unsigned ss, unsigned a, int units);
+    void clearOrderedUnits();
+    void sumOrders(int& count, double& net, double& gross) const;
+};
+
+// All main groups of the opened catalog, in the order of WGHAUPT.
+using Catalog = std::vector<Category>;

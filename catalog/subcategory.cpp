@@ -1,0 +1,101 @@
+#include "catalog/subcategory.h"
+
+#include "catalog/grouprecord.h"
+
+#include <QComboBox>
+#include <QStringList>
+#include <QTreeWidget>
+
+int SubCategory::read(std::istream& in) {
+    subSubCategories.clear();
+    grouprecord::read(in, keyLength, key, name);
+    return 0;
+}
+
+void SubCategory::parse(const unsigned char* record) {
+    subSubCategories.clear();
+    grouprecord::parse(record, keyLength, key, name);
+}
+
+void SubCategory::addArticle(const Article& article) {
+    for (SubSubCategory& group : subSubCategories) {
+        if (group.key == article.groupKey) {
+            group.addArticle(article);
+            return;
+        }
+    }
+}
+
+void SubCategory::fillSubSubCategories(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const {
+    groups->clear();
+    QStringList names;
+    names.reserve(qsizetype(subSubCategories.size()));
+    for (const SubSubCategory& group : subSubCategories)
+        names.append(QString::fromLatin1(group.name.data(), qsizetype(group.name.size())));
+    groups->addItems(names);
+    if (subSubCategories.empty()) {
+        list->clear();
+        return;
+    }
+    groups->setCurrentIndex(0);
+    subSubCategories.front().fillArticles(list, c, s, 0);
+}
+
+void SubCategory::selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
+    if (ss < subSubCategories.size())
+        subSubCategories[ss].fillArticles(list, c, s, ss);
+    else
+        list->clear();
+}
+
+void SubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
+                                    unsigned a) const {
+    if (ss < subSubCategories.size())
+        subSubCategories[ss].updateArticleItem(row, c, s, ss, a);
+}
+
+void SubCategory::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s) const {
+    for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
+        subSubCategories[ss].searchArticles(list, matcher, c, s, ss);
+}
+
+void SubCategory::showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const {
+    if (ss < subSubCategories.size())
+        subSubCategories[ss].showArticleInfo(a, view);
+}
+
+void SubCategory::orderArticle(unsigned ss, unsigned a, const ArticleEditor& edit) {
+    if (ss < subSubCategories.size())
+        subSubCategories[ss].orderArticle(a, edit);
+}
+
+void SubCategory::listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s) const {
+    for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
+        subSubCategories[ss].listOrderedArticles(list, c, s, ss);
+}
+
+void SubCategory::appendOrderListHtml(QString& out) const {
+    for (const SubSubCategory& group : subSubCategories)
+        group.appendOrderListHtml(out);
+}
+
+void SubCategory::appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                                      int netWidth, int grossWidth) const {
+    for (const SubSubCategory& group : subSubCategories)
+        group.appendOrderListText(out, separator, unitsWidth, nameWidth, netWidth, grossWidth);
+}
+
+void SubCategory::setOrderedUnits(unsigned ss, unsigned a, int units) {
+    if (ss < subSubCategories.size())
+        subSubCategories[ss].setOrderedUnits(a, units);
+}
+
+void SubCategory::clearOrderedUnits() {
+    for (SubSubCategory& group : subSubCategories)
+        group.clearOrderedUnits();
+}
+
+void SubCategory::sumOrders(int& count, double& net, double& gross) const {
+    for (const SubSubCategory& group : subSubCategories)
+        group.sumOrders(count, net, gross);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "catalog/subsubcategory.h"
+
+class QComboBox;
+
+// An upper group (file WGOBER) with its groups.
+struct SubCategory {
+    static constexpr int keyLength = 3;
+
+    std::string key;
+    std::string name;
+    std::vector<SubSubCategory> subSubCategories;
+
+    int read(std::istream& in);
+    void parse(const unsigned char* record);
+
+    void addSubSubCategory(const SubSubCategory& group) { subSubCategories.push_back(group); }
+    // Into the first group whose key equals the article's group key; dropped without one.
+    void addArticle(const Article& article);
+
+    void fillSubSubCategories(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const;
+    void selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
+    void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
+    void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s) const;
+    void showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const;
+    void orderArticle(unsigned ss, unsigned a, const ArticleEditor& edit);
+    void listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s) const;
+    void appendOrderListHtml(QString& out) const;
+    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth, int netWidth,
+                             int grossWidth) const;
+    void setOrderedUnits(unsigned ss, unsigned a, int units);
+    void clearOrderedUnits();
+    void sumOrders(int& count, double& net, double& gross) const;
+};

@@ -1,0 +1,111 @@
+#include "catalog/subsubcategory.h"
+
+#include "catalog/articlematcher.h"
+#include "catalog/grouprecord.h"
+#include "catalog/orderlist.h"
+
+#include <QList>
+#include <QTreeWidget>
+
+namespace {
+// Rows are collected first and inserted in one call: adding them one by one re-sorts the list each time.
+void addRows(QTreeWidget* list, QList<QTreeWidgetItem*>& rows) {
+    if (rows.isEmpty())
+        return;
+    const bool sorting = list->isSortingEnabled();
+    list->setSortingEnabled(false);
+    list->addTopLevelItems(rows);
+    list->setSortingEnabled(sorting);
+}
+} // namespace
+
+int SubSubCategory::read(std::istream& in) {
+    articles.clear();
+    grouprecord::read(in, keyLength, key, name);
+    return 0;
+}
+
+void SubSubCategory::parse(const unsigned char* record) {
+    articles.clear();
+    grouprecord::parse(record, keyLength, key, name);
+}
+
+void SubSubCategory::fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
+    list->clear();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(qsizetype(articles.size()));
+    for (unsigned a = 0; a < articles.size(); ++a)
+        rows.append(newArticleItem(articles[a], {c, s, ss, a}));
+    addRows(list, rows);
+}
+
+void SubSubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
+                                       unsigned a) const {
+    if (a < articles.size())
+        setArticleItemTexts(row, articles[a], {c, s, ss, a});
+}
+
+void SubSubCategory::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s,
+                                    unsigned ss) const {
+    QList<QTreeWidgetItem*> rows;
+    for (unsigned a = 0; a < articles.size(); ++a)
+        if (matcher.matches(articles[a]))
+            rows.append(newArticleItem(articles[a], {c, s, ss, a}));
+    addRows(list, rows);
+}
+
+void SubSubCategory::showArticleInfo(unsigned a, const ArticleViewer& view) const {
+    if (a < articles.size())
+        view(Article(articles[a]));
+}
+
+void SubSubCategory::orderArticle(unsigned a, const ArticleEditor& edit) {
+    if (a >= articles.size())
+        return;
+    Article copy = articles[a];
+    if (edit(copy))
+        articles[a] = copy;
+}
+
+void SubSubCategory::listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
+    QList<QTreeWidgetItem*> rows;
+    for (unsigned a = 0; a < articles.size(); ++a)
+        if (articles[a].orderedUnits > 0)
+            rows.append(newOrderItem(articles[a], {c, s, ss, a}));
+    addRows(list, rows);
+}
+
+void SubSubCategory::appendOrderListHtml(QString& out) const {
+    for (const Article& article : articles)
+        if (article.orderedUnits > 0)
+            appendOrderRowHtml(out, article);
+}
+
+void SubSubCategory::appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                                         int netWidth, int grossWidth) const {
+    for (const Article& article : articles)
+        if (article.orderedUnits > 0)
+            appendOrderRowText(out, article, separator, unitsWidth, nameWidth, netWidth, grossWidth);
+}
+
+void SubSubCategory::setOrderedUnits(unsigned a, int units) {
+    if (a < articles.size())
+        articles[a].orderedUnits = units;
+}
+
+void SubSubCategory::clearOrderedUnits() {
+    for (Article& article : articles)
+        article.orderedUnits = 0;
+}
+
+void SubSubCategory::sumOrders(int& count, double& net, double& gross) const {
+    for (const Article& article : articles) {
+        if (article.orderedUnits <= 0)
+            continue;
+        double n = 0.0, g = 0.0;
+        article.orderPrice(n, g);
+        ++count;
+        net += n;
+        gross += g;
+    }
+}

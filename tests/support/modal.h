@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+// Answers the next modal widget (message box, file dialog, article dialog, progress dialog) once it is shown.
+// The answer runs from the event loop of that modal widget, so the slot under test can be called right after.
+void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+
+// Convenience answers.
+void acceptNextModal();
+void rejectNextModal();

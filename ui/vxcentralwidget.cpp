@@ -1,0 +1,227 @@
+#include "ui/vxcentralwidget.h"
+
+#include "catalog/articleitem.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// A group box that places its children in a grid: with Horizontal orientation strips is the number of
+// columns and children fill row by row; with Vertical it is the number of rows, filled column by column.
+class StripBox {
+public:
+    StripBox(QWidget* parent, const char* objectName, int strips, Qt::Orientation orientation, const QString& title)
+        : box(new QGroupBox(title, parent)), grid(new QGridLayout(box)), strips(strips), orientation(orientation) {
+        box->setObjectName(QLatin1String(objectName));
+        if (auto* layout = parent->layout())
+            layout->addWidget(box);
+    }
+
+    template <class W> W* add(W* child) {
+        const int major = count / strips, minor = count % strips;
+        if (orientation == Qt::Horizontal)
+            grid->addWidget(child, major, minor);
+        else
+            grid->addWidget(child, minor, major);
+        ++count;
+        return child;
+    }
+
+    QGroupBox* box;
+
+private:
+    QGridLayout* grid;
+    int strips;
+    Qt::Orientation orientation;
+    int count = 0;
+};
+
+QWidget* vbox(QWidget* parent, const char* objectName) {
+    auto* w = new QWidget(parent);
+    w->setObjectName(QLatin1String(objectName));
+    auto* layout = new QVBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (parent->layout())
+        parent->layout()->addWidget(w);
+    return w;
+}
+
+// Numbers right, the status letter centred, everything else as the style likes it.
+class ColumnAlignmentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        switch (index.column()) {
+        case ColumnPackingUnit:
+        case ColumnQuantity:
+        case ColumnPrice:
+            option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+            break;
+        case ColumnStatus:
+            option->displayAlignment = Qt::AlignCenter;
+            break;
+        default:
+            break;
+        }
+    }
+};
+
+} // namespace
+
+vxCentralWidget::vxCentralWidget(QWidget* parent, const char* name) : QWidget(parent) {
+    if (name)
+        setObjectName(QLatin1String(name));
+    buildWidgets();
+    connectWidgets();
+}
+
+vxCentralWidget::~vxCentralWidget() = default;
+
+void vxCentralWidget::buildWidgets() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* split = new QSplitter(this);
+    split->setObjectName(QStringLiteral("split"));
+    layout->addWidget(split);
+
+    // The stacked group boxes are taller than a 450 pixel window; the pane scrolls rather than forcing
+    // the window to grow.
+    auto* leftScroll = new QScrollArea(split);
+    leftScroll->setObjectName(QStringLiteral("saLeft"));
+    leftScroll->setWidgetResizable(true);
+    leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    leftScroll->setFrameShape(QFrame::NoFrame);
+    auto* vbLeft = new QWidget;
+    vbLeft->setObjectName(QStringLiteral("vbLeft"));
+    auto* leftLayout = new QVBoxLayout(vbLeft);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftScroll->setWidget(vbLeft);
+
+    lvParts = new QTreeWidget(split);
+    lvParts->setObjectName(QStringLiteral("lvParts"));
+
+    QWidget* vbLUpper = vbox(vbLeft, "vbLUpper");
+    QWidget* vbLLower = vbox(vbLeft, "vbLLower");
+    QWidget* vbLSearch = vbox(vbLeft, "vbLSearch");
+    leftLayout->addStretch(1);
+
+    cbCategory = StripBox(vbLUpper, "gbCategory", 1, Qt::Horizontal, tr("Warenhauptgruppe")).add(new QComboBox);
+    cbSubCategory =
+        StripBox(vbLUpper, "gbSubCategory", 1, Qt::Horizontal, tr("Warenobergruppe")).add(new QComboBox);
+    cbSubSubCategory =
+        StripBox(vbLUpper, "gbSubSubCategory", 1, Qt::Horizontal, tr("Warengruppe")).add(new QComboBox);
+    cbCategory->setObjectName(QStringLiteral("cbCategory"));
+    cbSubCategory->setObjectName(QStringLiteral("cbSubCategory"));
+    cbSubSubCategory->setObjectName(QStringLiteral("cbSubSubCategory"));
+
+    StripBox search(vbLLower, "gbSearch", 4, Qt::Vertical, tr("Suchen"));
+    StripBox searchString(search.box, "gbSearchString", 1, Qt::Horizontal, tr("Nach"));
+    search.add(searchString.box);
+    leSearch = searchString.add(new QLineEdit);
+    leSearch->setObjectName(QStringLiteral("leSearch"));
+    StripBox searchIn(search.box, "gbSearchIn", 3, Qt::Vertical, tr("In"));
+    search.add(searchIn.box);
+    cbName = searchIn.add(new QCheckBox(tr("Artikelname")));
+    cbName->setObjectName(QStringLiteral("cbName"));
+    cbName->setChecked(true);
+    cbDescription = searchIn.add(new QCheckBox(tr("Beschreibung")));
+    cbDescription->setObjectName(QStringLiteral("cbDescription"));
+    cbDescription->setChecked(true);
+    cbOtherNames = searchIn.add(new QCheckBox(tr("Weitere Namen")));
+    cbOtherNames->setObjectName(QStringLiteral("cbOtherNames"));
+    cbOtherNames->setChecked(true);
+    cbCaseSensitive = search.add(new QCheckBox(tr("Groß-/Kleinschreibung beachten")));
+    cbCaseSensitive->setObjectName(QStringLiteral("cbCaseSensitive"));
+    cbCaseSensitive->setChecked(false);
+    pbSearch = search.add(new QPushButton(tr("Suche starten")));
+    pbSearch->setObjectName(QStringLiteral("pbSearch"));
+
+    StripBox order(vbLSearch, "gbOrder", 3, Qt::Vertical, tr("Bestellung"));
+    StripBox orderCount(order.box, "gbOrderCount", 1, Qt::Horizontal, tr("Bisher bestellte Artikel"));
+    order.add(orderCount.box);
+    leOrderCount = orderCount.add(new QLineEdit);
+    leOrderCount->setObjectName(QStringLiteral("leOrderCount"));
+    StripBox orderSum(order.box, "gbOrderSum", 2, Qt::Horizontal, tr("Summe (ohne Verpackung/Versand)"));
+    order.add(orderSum.box);
+    StripBox sumNetto(orderSum.box, "gbOrderSumNetto", 1, Qt::Horizontal, tr("Netto"));
+    orderSum.add(sumNetto.box);
+    leOrderSumNetto = sumNetto.add(new QLineEdit);
+    leOrderSumNetto->setObjectName(QStringLiteral("leOrderSumNetto"));
+    StripBox sumBrutto(orderSum.box, "gbOrderSumBrutto", 1, Qt::Horizontal, tr("Brutto"));
+    orderSum.add(sumBrutto.box);
+    leOrderSumBrutto = sumBrutto.add(new QLineEdit);
+    leOrderSumBrutto->setObjectName(QStringLiteral("leOrderSumBrutto"));
+    pbOrderList = order.add(new QPushButton(tr("Bestellliste")));
+    pbOrderList->setObjectName(QStringLiteral("pbOrderList"));
+
+    lvParts->setColumnCount(ArticleColumnCount);
+    lvParts->setHeaderLabels({tr("Artikel"), tr("VPE"), tr("Menge"), tr("Preis"), tr("Status"), tr("Beschreibung"),
+                              tr("Weitere Namen"), QStringLiteral("C"), QStringLiteral("SC"), QStringLiteral("SSC"),
+                              QStringLiteral("A")});
+    QTreeWidgetItem* header = lvParts->headerItem();
+    for (int column : {ColumnPackingUnit, ColumnQuantity, ColumnPrice})
+        header->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    header->setTextAlignment(ColumnStatus, Qt::AlignCenter);
+    lvParts->setItemDelegate(new ColumnAlignmentDelegate(lvParts));
+    // The index path travels with every row but is not for the eye.
+    for (int column = ColumnCategory; column <= ColumnArticle; ++column)
+        lvParts->setColumnHidden(column, true);
+    lvParts->setRootIsDecorated(false);
+    lvParts->setUniformRowHeights(true);
+    lvParts->setAllColumnsShowFocus(true);
+    lvParts->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvParts->setSortingEnabled(true);
+    lvParts->sortByColumn(ColumnName, Qt::AscendingOrder);
+    lvParts->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    pmParts = new QMenu(this);
+    pmParts->addAction(tr("Bestellen"), this, &vxCentralWidget::slotOrderPart);
+    pmParts->addAction(tr("Info"), this, &vxCentralWidget::slotShowArticleInfo);
+    pmParts->addSeparator();
+    pmParts->addAction(tr("Abbestellen"), this, &vxCentralWidget::slotDisorderPart);
+    pmParts->addAction(tr("Alle abbestellen"), this, &vxCentralWidget::slotDisorderAllParts);
+}
+
+void vxCentralWidget::connectWidgets() {
+    connect(cbCategory, &QComboBox::activated, this, &vxCentralWidget::slotCategoryChanged);
+    connect(cbSubCategory, &QComboBox::activated, this, &vxCentralWidget::slotSubCategoryChanged);
+    connect(cbSubSubCategory, &QComboBox::activated, this, &vxCentralWidget::slotSubSubCategoryChanged);
+    connect(pbSearch, &QPushButton::clicked, this, &vxCentralWidget::slotSearchArticles);
+    connect(pbOrderList, &QPushButton::clicked, this, &vxCentralWidget::slotOrderedArticles);
+    connect(lvParts, &QTreeWidget::itemDoubleClicked, this, &vxCentralWidget::slotDisplayArticle);
+    connect(lvParts, &QWidget::customContextMenuRequested, this, &vxCentralWidget::listContextMenuRequested);
+}
+
+void vxCentralWidget::listContextMenuRequested(const QPoint& pos) {
+    QTreeWidgetItem* row = lvParts->itemAt(pos);
+    const int column = lvParts->columnAt(pos.x());
+    slotRightButtonClicked(row, lvParts->viewport()->mapToGlobal(pos), column);
+}
+
+void vxCentralWidget::slotRightButtonClicked(QTreeWidgetItem* row, const QPoint& globalPos, int column) {
+    if (!row || column < 0)
+        return;
+    pmParts->popup(globalPos, pmParts->actions().constFirst());
+}
+
+bool vxCentralWidget::showsOrderList() const { return cbCategory->currentText() == tr("Bestellliste"); }
+
+bool vxCentralWidget::showsSearch() const { return cbCategory->currentText() == tr("Suche"); }
+
+Category* vxCentralWidget::categoryAt(unsigned c) { return c < catalog.size() ? &catalog[c] : nullptr; }

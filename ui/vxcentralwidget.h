@@ -1,0 +1,80 @@
+#pragma once
+
+#include "catalog/category.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPoint;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The browsing and ordering screen: selectors, search box, order box and the article list.
+// It owns the opened catalog; list rows address articles by the index path in their hidden columns.
+class vxCentralWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit vxCentralWidget(QWidget* parent = nullptr, const char* name = nullptr);
+    ~vxCentralWidget() override;
+
+    const Catalog& currentCatalog() const { return catalog; }
+
+    void buildOrderListHtml(QString& out) const;
+    void buildOrderListText(QString& out) const;
+
+public slots:
+    void slotOpenCatalog();
+    void slotUncompressCatalog();
+
+protected slots:
+    void slotCategoryChanged(int index);
+    void slotSubCategoryChanged(int index);
+    void slotSubSubCategoryChanged(int index);
+    void slotSearchArticles();
+    void slotDisplayArticle(QTreeWidgetItem* row);
+    void slotRightButtonClicked(QTreeWidgetItem* row, const QPoint& globalPos, int column);
+    void slotShowArticleInfo();
+    void slotOrderedArticles();
+    void slotOrderPart();
+    void slotDisorderPart();
+    void slotDisorderAllParts();
+    void slotUpdateOrderInfo();
+    void slotPrintOrderList();
+    void slotExportOrderListText();
+    void slotExportOrderListHTML();
+
+protected:
+    void clearCatalog();
+
+private:
+    void buildWidgets();
+    void connectWidgets();
+    void listContextMenuRequested(const QPoint& pos);
+    // True while the list shows one of the two special views rather than a group.
+    bool showsOrderList() const;
+    bool showsSearch() const;
+    // The category addressed by a row or selector, or null when the index lies outside the catalog.
+    Category* categoryAt(unsigned c);
+
+    QComboBox* cbCategory = nullptr;
+    QComboBox* cbSubCategory = nullptr;
+    QComboBox* cbSubSubCategory = nullptr;
+    QLineEdit* leSearch = nullptr;
+    QCheckBox* cbName = nullptr;
+    QCheckBox* cbDescription = nullptr;
+    QCheckBox* cbOtherNames = nullptr;
+    QCheckBox* cbCaseSensitive = nullptr;
+    QPushButton* pbSearch = nullptr;
+    QLineEdit* leOrderCount = nullptr;
+    QLineEdit* leOrderSumNetto = nullptr;
+    QLineEdit* leOrderSumBrutto = nullptr;
+    QPushButton* pbOrderList = nullptr;
+    QTreeWidget* lvParts = nullptr;
+    QMenu* pmParts = nullptr;
+    Catalog catalog;
+};

@@ -1,0 +1,4 @@
+// Unpacking a catalog archive.
+#include "ui/vxcentralwidget.h"
+
+void vxCentralWidget::slotUncompressCatalog() {}
