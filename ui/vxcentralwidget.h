@@ -55,6 +55,8 @@ private:
     void buildWidgets();
     void connectWidgets();
     void listContextMenuRequested(const QPoint& pos);
+    // After an order change: the order list is rebuilt, any other view rewrites just the changed row.
+    void refreshAfterOrderChange(QTreeWidgetItem* row, const IndexPath& path);
     // True while the list shows one of the two special views rather than a group.
     bool showsOrderList() const;
     bool showsSearch() const;
