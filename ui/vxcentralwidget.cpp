@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -189,6 +190,10 @@ void vxCentralWidget::buildWidgets() {
     lvParts->setSortingEnabled(true);
     lvParts->sortByColumn(ColumnName, Qt::AscendingOrder);
     lvParts->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    // Wide enough for the controls, so that only the height scrolls.
+    leftScroll->setMinimumWidth(vbLeft->minimumSizeHint().width() +
+                                leftScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     pmParts = new QMenu(this);
     pmParts->addAction(tr("Bestellen"), this, &vxCentralWidget::slotOrderPart);
