@@ -1,0 +1,153 @@
+// Texts and pixmaps of the article list's rows.
+#include "catalog/articleitem.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+Article article(int status, std::vector<PriceTier> tiers, int packingUnit = 10, int priceUnit = 1) {
+    Article a;
+    a.name = "Widerstand 4,7k \xe4"; // Latin-1 umlaut
+    a.description = "Kohleschicht";
+    a.otherNames = "R1; R2";
+    a.status = status;
+    a.packingUnit = packingUnit;
+    a.priceUnit = priceUnit;
+    a.vatClass = 1;
+    a.priceTiers = std::move(tiers);
+    return a;
+}
+
+QStringList texts(const QTreeWidgetItem& row) {
+    QStringList t;
+    for (int i = 0; i < ArticleColumnCount; ++i)
+        t << row.text(i);
+    return t;
+}
+
+// The check mark as drawn pixel by pixel, with its colour keys.
+const char* const checkMarkRows[16] = {
+    "################", "###############+", "##############+O", "#############+Oo",
+    "############+Oo.", "###########+Oo. ", "##+o######+Oo. #", "#+OOo####+Oo.X##",
+    " .oOOo##+Oo. ###", "# .oOOo+Oo.X####", "##X.oOOOo.X#####", "### .oOo. ######",
+    "#### .o. #######", "##### X ########", "################", "################"};
+
+QRgb expectedPixel(char key) {
+    switch (key) {
+    case ' ':
+        return qRgba(0x00, 0x00, 0x00, 0xff);
+    case '.':
+        return qRgba(0x00, 0x40, 0x00, 0xff);
+    case 'X':
+        return qRgba(0x40, 0x00, 0x00, 0xff);
+    case 'o':
+        return qRgba(0x00, 0x80, 0x00, 0xff);
+    case 'O':
+        return qRgba(0x00, 0xc0, 0x00, 0xff);
+    case '+':
+        return qRgba(0xc0, 0xff, 0xc0, 0xff);
+    default:
+        return qRgba(0, 0, 0, 0);
+    }
+}
+} // namespace
+
+class RowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void groupRowTexts_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("letter");
+        QTest::newRow("stock") << 1 << " ";
+        QTest::newRow("rest") << 2 << "R";
+        QTest::newRow("order") << 3 << "B";
+        QTest::newRow("sell-out") << 4 << "A";
+        QTest::newRow("zero") << 0 << "?";
+        QTest::newRow("five") << 5 << "?";
+        QTest::newRow("negative") << -1 << "?";
+    }
+    void groupRowTexts() {
+        QFETCH(int, status);
+        QFETCH(QString, letter);
+        QTreeWidgetItem row;
+        setArticleItemTexts(&row, article(status, {{5, 0.25}, {50, 0.2}}), {1, 2, 3, 4});
+        QCOMPARE(texts(row), (QStringList{QStringLiteral("Widerstand 4,7k ä"), "10", "5", "12.50", letter,
+                                          "Kohleschicht", "R1; R2", "1", "2", "3", "4"}));
+    }
+
+    void priceColumnVariants() {
+        QTreeWidgetItem row;
+        setArticleItemTexts(&row, article(1, {}), {0, 0, 0, 0});
+        QCOMPARE(row.text(ColumnPackingUnit), QStringLiteral("0"));
+        QCOMPARE(row.text(ColumnQuantity), QStringLiteral("0"));
+        QCOMPARE(row.text(ColumnPrice), QString());
+
+        setArticleItemTexts(&row, article(1, {{1, 0.0}}), {0, 0, 0, 0});
+        QCOMPARE(row.text(ColumnPrice), QString());
+
+        setArticleItemTexts(&row, article(1, {{10, 2.38}}, 10, 100), {0, 0, 0, 0});
+        QCOMPARE(row.text(ColumnPrice), QStringLiteral("2.38"));
+    }
+
+    void orderRowShowsUnitsAndOrderValue() {
+        Article a = article(3, {{1, 2.38}, {10, 2.142}}, 10, 100);
+        a.orderedUnits = 12;
+        QTreeWidgetItem row;
+        setOrderItemTexts(&row, a, {0, 1, 2, 3});
+        QCOMPARE(row.text(ColumnPackingUnit), QStringLiteral("10"));
+        QCOMPARE(row.text(ColumnQuantity), QStringLiteral("12"));
+        QCOMPARE(row.text(ColumnPrice), QStringLiteral("2.57"));
+        QCOMPARE(row.text(ColumnStatus), QStringLiteral("B"));
+
+        Article free = article(1, {{1, 0.0}});
+        free.orderedUnits = 1;
+        setOrderItemTexts(&row, free, {0, 0, 0, 0});
+        QCOMPARE(row.text(ColumnPrice), QStringLiteral("0.00"));
+    }
+
+    void iconFollowsOrderState() {
+        Article a = article(1, {{1, 1.0}});
+        QTreeWidgetItem row;
+        setArticleItemTexts(&row, a, {0, 0, 0, 0});
+        QCOMPARE(row.icon(ColumnName).pixmap(16, 16).toImage(), unorderedPixmap().toImage());
+        a.orderedUnits = 1;
+        setArticleItemTexts(&row, a, {0, 0, 0, 0});
+        QCOMPARE(row.icon(ColumnName).pixmap(16, 16).toImage(), orderedPixmap().toImage());
+        // Shared, not rebuilt per row.
+        QCOMPARE(&orderedPixmap(), &orderedPixmap());
+    }
+
+    void pixmapsPixelByPixel() {
+        const QImage ordered = orderedPixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(ordered.size(), QSize(16, 16));
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const QRgb want = expectedPixel(checkMarkRows[y][x]);
+                const QRgb got = ordered.pixel(x, y);
+                if (qAlpha(want) == 0)
+                    QVERIFY2(qAlpha(got) == 0, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                else
+                    QVERIFY2(got == want, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        const QImage unordered = unorderedPixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(unordered.size(), QSize(16, 16));
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                QCOMPARE(qAlpha(unordered.pixel(x, y)), 0);
+    }
+
+    void indexPathRoundTrip() {
+        QTreeWidgetItem row;
+        setArticleItemTexts(&row, article(1, {}), {4294967295u, 0, 7, 123456});
+        const IndexPath p = indexPathOf(&row);
+        QCOMPARE(p.c, 4294967295u);
+        QCOMPARE(p.ss, 7u);
+        QCOMPARE(p.a, 123456u);
+    }
+};
+
+QTEST_MAIN(RowsTest)
+#include "tst_rows.moc"
