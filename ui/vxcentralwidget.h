@@ -79,4 +79,5 @@ private:
     QTreeWidget* lvParts = nullptr;
     QMenu* pmParts = nullptr;
     Catalog catalog;
+    bool columnResizePending = false;
 };
