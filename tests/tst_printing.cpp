@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 // Lines of a fixed height, so that the document height does not depend on the fonts installed.
 QString fixedLines(int count) {

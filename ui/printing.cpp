@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QWidget>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
