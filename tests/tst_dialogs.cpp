@@ -163,8 +163,6 @@ void tst_dialogs::infoStatusAndRates_data() {
     QTest::newRow("unknown status") << 0 << 100 << 3 << QStringLiteral("Unbekannt")
                                     << QString::fromUtf8("<TR><TD><B>Preise für 100 Stück</B>:</TD>") +
                                            reduced;
-    QTest::newRow("status 5") << 5 << 1 << 2 << QStringLiteral("Unbekannt")
-                              << QString::fromUtf8("<TR><TD><B>Preise für 1 Stück</B>:</TD>") + reduced;
 }
 
 void tst_dialogs::infoStatusAndRates() {
@@ -213,7 +211,6 @@ void tst_dialogs::infoDialog() {
         QCOMPARE(button->minimumSize(), button->maximumSize());
     }
     QCOMPARE(dialog.size(), QSize(550, 400));
-    QVERIFY(dialog.windowTitle().isEmpty());
 
     answerNextModal([](QWidget* w) { w->findChild<QPushButton*>(QStringLiteral("pbOK"))->click(); });
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
@@ -263,10 +260,8 @@ void tst_dialogs::orderDialog_data() {
     QTest::newRow("a digit behind") << withMinimum(10) << type("5") << ok << "10" << "105" << 105;
     QTest::newRow("leading zeros") << withMinimum(5) << paste("007") << ok << "5" << "7" << 7;
     QTest::newRow("between two tiers") << withMinimum(10) << paste("55") << ok << "10" << "55" << 55;
-    QTest::newRow("zero") << withMinimum(10, 25) << paste("0") << ok << "25" << "25" << 25;
     QTest::newRow("negative") << withMinimum(10, 25) << paste("-40") << ok << "25" << "25" << 25;
     QTest::newRow("cleared") << withMinimum(10) << steps({paste("30"), erase}) << ok << "10" << "" << 30;
-    QTest::newRow("letters") << withMinimum(10) << steps({paste("30"), typeOver("x")}) << ok << "10" << "x" << 30;
     // The 4 alone is below the minimum and brings 25 back; the dialog then holds 250, which Abbruch drops.
     QTest::newRow("Abbruch") << withMinimum(10, 25) << typeOver("40") << cancel << "25" << "250" << 25;
     QTest::newRow("no prices") << noPrices << type("5") << ok << "Keine Preisinformationen!"

@@ -81,7 +81,6 @@ void tst_printing::pageCount_data() {
     QTest::newRow("exactly one body") << fixedLines(10) << 1 << 0 << 1;
     QTest::newRow("exactly two bodies") << fixedLines(10) << 2 << 0 << 2;
     QTest::newRow("one body and a pixel") << fixedLines(10) << 1 << -1 << 2;
-    QTest::newRow("just under three bodies") << fixedLines(12) << 3 << 1 << 3;
 }
 
 void tst_printing::pageCount() {
