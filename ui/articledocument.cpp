@@ -1,0 +1,11 @@
+#include "ui/articledocument.h"
+
+QString articleText(const std::string& bytes) {
+    // Catalog texts are plain text: "<1 Ohm" or "R&S" must show as written, not as markup.
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toHtmlEscaped();
+}
+
+QString articleDocumentRow(const QString& label, const QString& value) {
+    return QLatin1String("<TR><TD><B>") + label + QLatin1String("</B>:</TD><TD>") + value +
+           QLatin1String("</TD></TR>\n");
+}
