@@ -1,14 +1,183 @@
 // Ordering, the order list view, the order totals and the order list output.
 #include "ui/vxcentralwidget.h"
 
-void vxCentralWidget::slotShowArticleInfo() {}
-void vxCentralWidget::slotOrderPart() {}
-void vxCentralWidget::slotDisorderPart() {}
-void vxCentralWidget::slotDisorderAllParts() {}
-void vxCentralWidget::slotOrderedArticles() {}
-void vxCentralWidget::slotUpdateOrderInfo() {}
-void vxCentralWidget::slotPrintOrderList() {}
-void vxCentralWidget::slotExportOrderListText() {}
-void vxCentralWidget::slotExportOrderListHTML() {}
-void vxCentralWidget::buildOrderListHtml(QString&) const {}
-void vxCentralWidget::buildOrderListText(QString&) const {}
+#include "catalog/articleitem.h"
+#include "catalog/orderlist.h"
+#include "ui/printing.h"
+#include "ui/vxarticleinfodialog.h"
+#include "ui/vxarticleorderdialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QTreeWidget>
+
+namespace {
+const QString columnSeparator = QStringLiteral(" | ");
+constexpr int unitsWidth = 12;
+constexpr int nameWidth = 34;
+constexpr int netWidth = 10;
+constexpr int grossWidth = 10;
+const QString rule = QString(unitsWidth + nameWidth + netWidth + grossWidth + 3 * 3, QLatin1Char('=')) + '\n';
+
+// The order list files are written as UTF-8, so umlauts of the catalog survive in any editor or browser.
+bool writeFile(QWidget* parent, const QString& fileName, const QString& contents) {
+    // Written aside and renamed over the target, so that a failed write never leaves a truncated file behind.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents.toUtf8()) < 0 || !file.commit()) {
+        QMessageBox::warning(parent, QStringLiteral("Vendrix"),
+                             vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+void vxCentralWidget::slotShowArticleInfo() {
+    const QList<QTreeWidgetItem*> selected = lvParts->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const IndexPath path = indexPathOf(selected.constFirst());
+    if (const Category* category = categoryAt(path.c))
+        category->showArticleInfo(path.s, path.ss, path.a, showArticleInfoDialog);
+}
+
+void vxCentralWidget::slotOrderPart() {
+    const QList<QTreeWidgetItem*> selected = lvParts->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QTreeWidgetItem* row = selected.constFirst();
+    const IndexPath path = indexPathOf(row);
+    Category* category = categoryAt(path.c);
+    if (category)
+        category->orderArticle(path.s, path.ss, path.a, runArticleOrderDialog);
+    refreshAfterOrderChange(row, path);
+}
+
+void vxCentralWidget::slotDisorderPart() {
+    const QList<QTreeWidgetItem*> selected = lvParts->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QTreeWidgetItem* row = selected.constFirst();
+    const IndexPath path = indexPathOf(row);
+    if (Category* category = categoryAt(path.c))
+        category->setOrderedUnits(path.s, path.ss, path.a, 0);
+    refreshAfterOrderChange(row, path);
+}
+
+void vxCentralWidget::refreshAfterOrderChange(QTreeWidgetItem* row, const IndexPath& path) {
+    if (showsOrderList())
+        slotOrderedArticles();
+    else if (const Category* category = categoryAt(path.c))
+        category->updateArticleItem(row, path.c, path.s, path.ss, path.a);
+    slotUpdateOrderInfo();
+}
+
+void vxCentralWidget::slotDisorderAllParts() {
+    for (Category& category : catalog)
+        category.clearOrderedUnits();
+    if (showsOrderList()) {
+        lvParts->clear();
+    } else {
+        for (int i = 0, n = lvParts->topLevelItemCount(); i < n; ++i) {
+            QTreeWidgetItem* row = lvParts->topLevelItem(i);
+            const IndexPath path = indexPathOf(row);
+            if (const Category* category = categoryAt(path.c))
+                category->updateArticleItem(row, path.c, path.s, path.ss, path.a);
+        }
+    }
+    slotUpdateOrderInfo();
+}
+
+void vxCentralWidget::slotOrderedArticles() {
+    for (QComboBox* box : {cbCategory, cbSubCategory, cbSubSubCategory})
+        if (box->count() > 0)
+            box->setCurrentIndex(box->count() - 1);
+    cbSubCategory->setEnabled(false);
+    cbSubSubCategory->setEnabled(false);
+    lvParts->clear();
+    lvParts->setSortingEnabled(false);
+    for (unsigned c = 0; c < catalog.size(); ++c)
+        catalog[c].listOrderedArticles(lvParts, c);
+    lvParts->setSortingEnabled(true);
+}
+
+void vxCentralWidget::slotUpdateOrderInfo() {
+    int count = 0;
+    double net = 0.0, gross = 0.0;
+    for (const Category& category : catalog)
+        category.sumOrders(count, net, gross);
+    leOrderCount->setText(QString::number(count));
+    leOrderSumNetto->setText(QString::number(net, 'f', 2));
+    leOrderSumBrutto->setText(QString::number(gross, 'f', 2));
+}
+
+void vxCentralWidget::buildOrderListHtml(QString& out) const {
+    out.clear();
+    out += QLatin1String("<CENTER><H2>") + tr("Bestellliste") + QLatin1String("</H2><P>\n");
+    out += QLatin1String("<TABLE BORDER=1 CELLSPACING=0>\n");
+    out += QLatin1String("<TR><TH>Menge (VPE)</TH><TH>Artikel</TH><TH>Netto</TH><TH>Brutto</TH></TR>\n");
+    for (const Category& category : catalog)
+        category.appendOrderListHtml(out);
+    out += QLatin1String("<TR><TD>&nbsp;</TD><TD ALIGN=LEFT><B>Summe</B></TD><TD ALIGN=RIGHT><B>") +
+           leOrderSumNetto->text().toHtmlEscaped() + QLatin1String("</B></TD><TD ALIGN=RIGHT><B>") +
+           leOrderSumBrutto->text().toHtmlEscaped() + QLatin1String("</B></TD></TR>\n");
+    out += QLatin1String("</TABLE></CENTER>\n");
+}
+
+void vxCentralWidget::buildOrderListText(QString& out) const {
+    out.clear();
+    appendPadded(out, tr("Menge (VPE)"), unitsWidth, 0);
+    out += columnSeparator;
+    appendPadded(out, tr("Artikel"), nameWidth, 0);
+    out += columnSeparator;
+    appendPadded(out, tr("Netto"), netWidth, 0);
+    out += columnSeparator;
+    appendPadded(out, tr("Brutto"), grossWidth, 0);
+    out += QLatin1Char('\n');
+    out += rule;
+    for (const Category& category : catalog)
+        category.appendOrderListText(out, columnSeparator, unitsWidth, nameWidth, netWidth, grossWidth);
+    out += rule;
+    appendPadded(out, QString(), unitsWidth, 1);
+    out += columnSeparator;
+    appendPadded(out, tr("Summe"), nameWidth, 0);
+    out += columnSeparator;
+    appendPadded(out, leOrderSumNetto->text(), netWidth, 1);
+    out += columnSeparator;
+    appendPadded(out, leOrderSumBrutto->text(), grossWidth, 1);
+    out += QLatin1String("\n\n");
+}
+
+void vxCentralWidget::slotPrintOrderList() {
+    QString fragment;
+    buildOrderListHtml(fragment);
+    printRichTextDocument(this, QLatin1String("<QT>\n") + fragment + QLatin1String("</QT>\n"));
+}
+
+void vxCentralWidget::slotExportOrderListText() {
+    const QString fileName = QFileDialog::getSaveFileName(nullptr, QString(), QStringLiteral("."),
+                                                          tr("Text-Dateien") + QLatin1String(" (*.txt)"));
+    if (fileName.isNull())
+        return;
+    QString text;
+    buildOrderListText(text);
+    writeFile(this, fileName, tr("Bestellliste") + QLatin1String("\n============\n\n") + text);
+}
+
+void vxCentralWidget::slotExportOrderListHTML() {
+    const QString fileName = QFileDialog::getSaveFileName(nullptr, QString(), QStringLiteral("."),
+                                                          tr("HTML-Dateien") + QLatin1String(" (*.html)"));
+    if (fileName.isNull())
+        return;
+    QString fragment;
+    buildOrderListHtml(fragment);
+    writeFile(this, fileName,
+              QLatin1String("<HTML>\n<HEAD>\n"
+                            "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<TITLE>") +
+                  tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
+                  QLatin1String("</BODY>\n</HTML>\n"));
+}
