@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -83,6 +84,43 @@ protected:
     }
 };
 
+// A column starts as wide as its title and widens to the widest text it has shown, so that names and prices
+// are not cut off. It never narrows by itself, so a width the user dragged survives the next refill. Widening
+// runs once after a burst of inserted rows and measures only a bounded sample of them (the header's
+// resizeContentsPrecision), which keeps lists of a million rows cheap.
+class ColumnWidener : public QObject {
+public:
+    ColumnWidener(QTreeWidget* list, int columns) : QObject(list), list(list), columns(columns) {
+        for (int c = 0; c < columns; ++c)
+            list->setColumnWidth(c, list->header()->sectionSizeHint(c));
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, &ColumnWidener::schedule);
+    }
+
+private:
+    void schedule() {
+        if (pending)
+            return;
+        pending = true;
+        QTimer::singleShot(0, this, [this] {
+            pending = false;
+            widen();
+        });
+    }
+
+    void widen() {
+        for (int c = 0; c < columns; ++c) {
+            const int before = list->columnWidth(c);
+            list->resizeColumnToContents(c);
+            if (list->columnWidth(c) < before)
+                list->setColumnWidth(c, before);
+        }
+    }
+
+    QTreeWidget* list;
+    int columns;
+    bool pending = false;
+};
+
 } // namespace
 
 vxCentralWidget::vxCentralWidget(QWidget* parent, const char* name) : QWidget(parent) {
@@ -112,7 +150,9 @@ void vxCentralWidget::buildWidgets() {
     auto* vbLeft = new QWidget;
     vbLeft->setObjectName(QStringLiteral("vbLeft"));
     auto* leftLayout = new QVBoxLayout(vbLeft);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
+    // A little air keeps the group titles off the window edge and the scroll bar.
+    const int air = std::max(0, vbLeft->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+    leftLayout->setContentsMargins(air, 0, air, 0);
     leftScroll->setWidget(vbLeft);
 
     lvParts = new QTreeWidget(split);
@@ -191,6 +231,7 @@ void vxCentralWidget::buildWidgets() {
     lvParts->setSortingEnabled(true);
     lvParts->sortByColumn(ColumnName, Qt::AscendingOrder);
     lvParts->setContextMenuPolicy(Qt::CustomContextMenu);
+    new ColumnWidener(lvParts, ColumnOtherNames + 1);
 
     // Wide enough for the controls, so that only the height scrolls.
     leftScroll->setMinimumWidth(vbLeft->minimumSizeHint().width() +
