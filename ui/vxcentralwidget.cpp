@@ -253,17 +253,6 @@ void vxCentralWidget::connectWidgets() {
     connect(pbOrderList, &QPushButton::clicked, this, &vxCentralWidget::slotOrderedArticles);
     connect(lvParts, &QTreeWidget::itemDoubleClicked, this, &vxCentralWidget::slotDisplayArticle);
     connect(lvParts, &QWidget::customContextMenuRequested, this, &vxCentralWidget::listContextMenuRequested);
-    // Columns grow with their contents; one resize per batch of new rows, whichever slot filled the list.
-    connect(lvParts->model(), &QAbstractItemModel::rowsInserted, this, [this] {
-        if (columnResizePending)
-            return;
-        columnResizePending = true;
-        QTimer::singleShot(0, this, [this] {
-            columnResizePending = false;
-            for (int column = ColumnName; column <= ColumnOtherNames; ++column)
-                lvParts->resizeColumnToContents(column);
-        });
-    });
 }
 
 void vxCentralWidget::listContextMenuRequested(const QPoint& pos) {

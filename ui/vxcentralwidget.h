@@ -79,5 +79,4 @@ private:
     QTreeWidget* lvParts = nullptr;
     QMenu* pmParts = nullptr;
     Catalog catalog;
-    bool columnResizePending = false;
 };
