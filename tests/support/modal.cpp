@@ -3,30 +3,44 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <memory>
 
 namespace {
-void poll(std::shared_ptr<std::function<void(QWidget*)>> answer, std::shared_ptr<QElapsedTimer> clock,
-          int timeoutMs) {
+struct Pending {
+    std::function<bool(QWidget*)> matches;
+    std::function<void(QWidget*)> answer;
+    QElapsedTimer clock;
+    int timeoutMs;
+};
+
+void poll(std::shared_ptr<Pending> pending) {
     QWidget* w = QApplication::activeModalWidget();
-    if (w) {
-        (*answer)(w);
+    if (w && (!pending->matches || pending->matches(w))) {
+        pending->answer(w);
         return;
     }
-    if (clock->elapsed() > timeoutMs)
+    if (pending->clock.elapsed() > pending->timeoutMs)
         return;
-    QTimer::singleShot(10, [=] { poll(answer, clock, timeoutMs); });
+    QTimer::singleShot(10, [=] { poll(pending); });
 }
 } // namespace
 
+void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer,
+                             int timeoutMs) {
+    auto pending = std::make_shared<Pending>();
+    pending->matches = std::move(matches);
+    pending->answer = std::move(answer);
+    pending->timeoutMs = timeoutMs;
+    pending->clock.start();
+    QTimer::singleShot(0, [=] { poll(pending); });
+}
+
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
-    auto fn = std::make_shared<std::function<void(QWidget*)>>(std::move(answer));
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QTimer::singleShot(0, [=] { poll(fn, clock, timeoutMs); });
+    answerNextModalMatching(nullptr, std::move(answer), timeoutMs);
 }
 
 void acceptNextModal() {
@@ -43,4 +57,29 @@ void rejectNextModal() {
         if (auto* d = qobject_cast<QDialog*>(w))
             d->reject();
     });
+}
+
+void answerNextFileDialog(const QString& path) {
+    answerNextModalOf<QFileDialog>([path](QFileDialog* dialog) {
+        // With nothing selected a directory dialog returns the directory it shows.
+        if (dialog->fileMode() == QFileDialog::Directory)
+            dialog->setDirectory(path);
+        else
+            dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // public in QDialog, reaches QFileDialog::accept
+    });
+}
+
+MessageBoxCatcher::MessageBoxCatcher() {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.append(box->text());
+        if (box->defaultButton())
+            box->defaultButton()->click();
+        else
+            box->reject();
+    });
+    timer.start(20);
 }

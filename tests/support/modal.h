@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -7,6 +10,31 @@
 // The answer runs from the event loop of that modal widget, so the slot under test can be called right after.
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
 
+// Answers the next modal widget for which matches holds, passing over others shown meanwhile (a progress
+// dialog before a message box, say).
+void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer,
+                             int timeoutMs = 5000);
+
+template <class T> void answerNextModalOf(std::function<void(T*)> answer, int timeoutMs = 5000) {
+    answerNextModalMatching([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                            [answer](QWidget* w) { answer(qobject_cast<T*>(w)); }, timeoutMs);
+}
+
 // Convenience answers.
 void acceptNextModal();
 void rejectNextModal();
+
+// Chooses path in the next QFileDialog and accepts it; a directory dialog is opened at path itself.
+void answerNextFileDialog(const QString& path);
+
+// While it lives, every message box that comes up is answered with its default button and its text kept:
+// a slot that warns where it should not then fails the test instead of blocking it.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    const QStringList& texts() const { return seen; }
+
+private:
+    QTimer timer;
+    QStringList seen;
+};
