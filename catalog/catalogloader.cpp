@@ -25,7 +25,9 @@ struct UpperGroupPosition {
     std::uint32_t c, s;
 };
 
-const unsigned char* bytes(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+const unsigned char* bytes(const std::string& s) {
+    return reinterpret_cast<const unsigned char*>(s.data());
+}
 
 // Splits the stream into records and hands each complete one to use. recordSize tells the size of the
 // record starting at a pointer once minimum bytes of it are in the buffer. A record cut short by the end
@@ -146,12 +148,14 @@ CatalogLoader::Status CatalogLoader::loadSubSubCategories(std::istream& in) {
     std::unordered_map<std::uint32_t, UpperGroupPosition> upperGroups;
     for (std::size_t c = 0; c < catalog.size(); ++c) {
         const Category& main = catalog[c];
-        if (main.key.size() != std::size_t(Category::keyLength) || first[bytes(main.key)[0]] != std::int64_t(c))
+        if (main.key.size() != std::size_t(Category::keyLength) ||
+            first[bytes(main.key)[0]] != std::int64_t(c))
             continue;
         for (std::size_t s = 0; s < main.subCategories.size(); ++s) {
             const std::string& key = main.subCategories[s].key;
             if (key.size() == std::size_t(SubCategory::keyLength) && key[0] == main.key[0])
-                upperGroups.emplace(packKey3(bytes(key)), UpperGroupPosition{std::uint32_t(c), std::uint32_t(s)});
+                upperGroups.emplace(packKey3(bytes(key)),
+                                    UpperGroupPosition{std::uint32_t(c), std::uint32_t(s)});
         }
     }
     return readGroupRecords(
@@ -160,7 +164,8 @@ CatalogLoader::Status CatalogLoader::loadSubSubCategories(std::istream& in) {
             const auto it = upperGroups.find(packKey3(record));
             if (it == upperGroups.end())
                 return;
-            std::vector<SubSubCategory>& list = catalog[it->second.c].subCategories[it->second.s].subSubCategories;
+            std::vector<SubSubCategory>& list =
+                catalog[it->second.c].subCategories[it->second.s].subSubCategories;
             list.emplace_back();
             list.back().parse(record);
         },
@@ -173,7 +178,8 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     std::unordered_set<std::uint32_t> upperSeen;
     for (std::size_t c = 0; c < catalog.size(); ++c) {
         Category& main = catalog[c];
-        if (main.key.size() != std::size_t(Category::keyLength) || first[bytes(main.key)[0]] != std::int64_t(c))
+        if (main.key.size() != std::size_t(Category::keyLength) ||
+            first[bytes(main.key)[0]] != std::int64_t(c))
             continue;
         for (SubCategory& upper : main.subCategories) {
             if (upper.key.size() != std::size_t(SubCategory::keyLength) || upper.key[0] != main.key[0] ||
@@ -189,9 +195,11 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     // Articles come grouped in practice, so the last group found is usually the next one's too.
     std::uint64_t lastKey = ~std::uint64_t(0);
     std::vector<Article>* lastList = nullptr;
-    return readRecords(
+    const Status status = readRecords(
         in, Article::fixedSize,
-        [](const unsigned char* record) { return Article::fixedSize + 8 * std::size_t(Article::tierCount(record)); },
+        [](const unsigned char* record) {
+            return Article::fixedSize + 8 * std::size_t(Article::tierCount(record));
+        },
         [&](const unsigned char* record) {
             const std::uint64_t key = packKey5(record);
             if (key != lastKey) {
@@ -205,6 +213,11 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             lastList->back().parse(record);
         },
         records);
+    // Growing by doubling leaves a third of the article slots unused on average, some 80 MB for a
+    // million articles; moving them into exact lists costs a few percent of the loading time.
+    for (const auto& group : groups)
+        group.second->shrink_to_fit();
+    return status;
 }
 
 CatalogLoader::Status CatalogLoader::loadDirectory(std::string directory) {
