@@ -181,6 +181,8 @@ private slots:
     void missingFileWarns();
     void emptyMainGroups();
     void cancelledDialogKeepsCatalog();
+    void progressAndCancel_data();
+    void progressAndCancel();
     void opensAnyDirectoryName_data();
     void opensAnyDirectoryName();
     void directoryInPlaceOfArticles();
@@ -498,6 +500,52 @@ void tst_Loading::cancelledDialogKeepsCatalog() {
     QCOMPARE(dumpCatalog(view->currentCatalog()), before);
     QCOMPARE(items(combo("cbCategory")), entries);
     QCOMPARE(list()->topLevelItemCount(), rows);
+}
+
+void tst_Loading::progressAndCancel_data() {
+    // A cancel is to be noticed right after the file being read: the next file is missing, so a check
+    // that came too late would show its warning.
+    QTest::addColumn<QString>("cancelAt");
+    QTest::addColumn<int>("missing");
+    QTest::newRow("not cancelled") << QString() << -1;
+    QTest::newRow("while reading WGHAUPT") << QStringLiteral("Öffne WGHAUPT") << int(CatalogFile::WgOber);
+    QTest::newRow("while reading WGOBER") << QStringLiteral("Öffne WGOBER") << int(CatalogFile::WgGruppe);
+    QTest::newRow("while reading WGGRUPPE") << QStringLiteral("Öffne WGGRUPPE") << int(CatalogFile::Art);
+    // Nobody looks at the cancel button after the last file.
+    QTest::newRow("while reading ART") << QStringLiteral("Öffne ART") << -1;
+}
+
+void tst_Loading::progressAndCancel() {
+    QFETCH(QString, cancelAt);
+    QFETCH(int, missing);
+    QString directory = sample;
+    if (missing >= 0) {
+        CatalogWriter w = smallCatalog();
+        w.omit(CatalogFile(missing));
+        directory = temp.filePath(QStringLiteral("cancel-%1").arg(missing));
+        QVERIFY(w.writeTo(directory));
+    }
+    ProgressWatcher progress;
+    progress.cancelAt(cancelAt);
+    MessageBoxCatcher boxes;
+    open(directory);
+    QCOMPARE(boxes.texts(), QStringList());
+    if (missing < 0) {
+        QCOMPARE(dumpCatalog(view->currentCatalog()), dumpCatalog(describedLoad(readFiles(sample))));
+        QVERIFY(list()->topLevelItemCount() > 0);
+    } else {
+        verifyEmpty();
+    }
+    QCOMPARE(progress.objectName, QStringLiteral("progress"));
+    QVERIFY(progress.modal);
+    QCOMPARE(progress.maximum, 5);
+    QCOMPARE(progress.minimumDuration, 0);
+    QCOMPARE(progress.cancelText, QStringLiteral("Abbruch"));
+    if (cancelAt.isEmpty()) {
+        QCOMPARE(progress.labels, (QStringList{"Öffne Katalog...", "Öffne WGHAUPT", "Öffne WGOBER",
+                                               "Öffne WGGRUPPE", "Öffne ART"}));
+        QCOMPARE(progress.values, (QList<int>{1, 2, 3, 4, 5}));
+    }
 }
 
 void tst_Loading::opensAnyDirectoryName_data() {

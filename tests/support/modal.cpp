@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <memory>
@@ -82,4 +83,33 @@ MessageBoxCatcher::MessageBoxCatcher() {
             box->reject();
     });
     timer.start(20);
+}
+
+ProgressWatcher::ProgressWatcher() {
+    qApp->installEventFilter(this);
+}
+
+ProgressWatcher::~ProgressWatcher() {
+    qApp->removeEventFilter(this);
+}
+
+bool ProgressWatcher::eventFilter(QObject* watched, QEvent*) {
+    auto* dialog = qobject_cast<QProgressDialog*>(watched);
+    if (!dialog || !dialog->isVisible())
+        return false;
+    objectName = dialog->objectName();
+    modal = dialog->isModal();
+    maximum = dialog->maximum();
+    minimumDuration = dialog->minimumDuration();
+    if (auto* button = dialog->findChild<QPushButton*>())
+        cancelText = button->text();
+    if (labels.isEmpty() || labels.constLast() != dialog->labelText())
+        labels.append(dialog->labelText());
+    if (values.isEmpty() || values.constLast() != dialog->value())
+        values.append(dialog->value());
+    if (!cancelLabel.isEmpty() && dialog->labelText() == cancelLabel && !dialog->wasCanceled()) {
+        cancelLabel.clear();
+        dialog->cancel();
+    }
+    return false;
 }

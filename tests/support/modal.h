@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -37,4 +39,29 @@ public:
 private:
     QTimer timer;
     QStringList seen;
+};
+
+// Watches the progress dialogs shown while it lives, through an application event filter, so nothing
+// depends on timing: keeps every label and value in the order they came up, and presses the cancel
+// button once a given label shows.
+class ProgressWatcher : public QObject {
+public:
+    ProgressWatcher();
+    ~ProgressWatcher() override;
+
+    void cancelAt(const QString& label) { cancelLabel = label; }
+
+    QStringList labels;
+    QList<int> values;
+    QString objectName;
+    QString cancelText;
+    bool modal = false;
+    int maximum = 0;
+    int minimumDuration = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString cancelLabel;
 };
