@@ -336,7 +336,7 @@ void tst_Loading::matchesDescribedLoading() {
 
 void tst_Loading::malformedInput() {
     // Whatever the bytes, the loader must end and agree with the record-by-record reading.
-    const Files whole = generatedFiles(40, 3);
+    const Files whole = generatedFiles(20, 3);
     for (int f = 0; f < 4; ++f) {
         for (std::size_t cut = 0; cut <= whole[f].size(); cut += f == 3 ? 1 : 7) {
             Files files = whole;
