@@ -38,7 +38,7 @@ CatalogLoader::Status readRecords(std::istream& in, std::size_t minimum, RecordS
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[blockSize + largestRecord]);
     std::size_t kept = 0;
     count = 0;
-    // Every pass either fills a whole block or ends the loop, so a file is read exactly once.
+    // A pass that does not fill its block ends the loop, whatever the reason.
     for (;;) {
         in.read(reinterpret_cast<char*>(buffer.get() + kept), static_cast<std::streamsize>(blockSize));
         const std::size_t end = kept + static_cast<std::size_t>(in.gcount());

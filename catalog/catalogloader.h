@@ -16,13 +16,13 @@
 // parent whose key matches its key prefix, exactly as Category::addSubCategory, addSubSubCategory and
 // addArticle would place it, but found through an index instead of a walk over the parents. A trailing
 // partial record is dropped. Reading stops at the end of the file or at the first failure of the stream
-// (an unreadable file, a directory in place of a file); the complete records read before remain.
+// (an unreadable file, a directory in place of a file); the records of the blocks read before remain.
 class CatalogLoader {
 public:
     enum class Status {
         Complete,   // read up to the end of the file
         OpenFailed, // the file could not be opened; nothing was read
-        ReadFailed  // the stream failed before the end; the records read up to there were placed
+        ReadFailed  // the stream failed before the end; the blocks read up to there were placed
     };
 
     // File names inside a catalog directory, in the order in which they have to be read.

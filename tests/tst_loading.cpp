@@ -47,9 +47,9 @@ Files generatedFiles(std::size_t articles, std::uint64_t seed) {
     return {out[0].str(), out[1].str(), out[2].str(), out[3].str()};
 }
 
-// The loading as the program was first described: record by record through read(), each record placed
-// by walking the parents from the front.
-Catalog describedLoad(const Files& files) {
+// The straightforward loading the fast loader must agree with: record by record through read(), each
+// record placed by walking the parents from the front.
+Catalog plainLoad(const Files& files) {
     Catalog catalog;
     std::istringstream mains(files[0]);
     for (Category main; main.read(mains), mains;)
@@ -170,8 +170,8 @@ private slots:
     void recordCounts_data();
     void recordCounts();
     void placement();
-    void matchesDescribedLoading_data();
-    void matchesDescribedLoading();
+    void matchesPlainLoading_data();
+    void matchesPlainLoading();
     void malformedInput();
     void stopsAtStreamFailure();
 
@@ -283,7 +283,7 @@ void tst_Loading::placement() {
     w.article("\0\0\0\0\x01"s, "ohne Gruppe NUL");
 
     const Catalog catalog = fastLoad(filesOf(w));
-    QCOMPARE(dumpCatalog(catalog), dumpCatalog(describedLoad(filesOf(w))));
+    QCOMPARE(dumpCatalog(catalog), dumpCatalog(plainLoad(filesOf(w))));
 
     QCOMPARE(catalog.size(), std::size_t(4));
     const Category& firstA = catalog[0];
@@ -306,7 +306,7 @@ void tst_Loading::placement() {
     QCOMPARE(nul.subCategories[0].subSubCategories[0].articles[0].name, "in NUL"s);
 }
 
-void tst_Loading::matchesDescribedLoading_data() {
+void tst_Loading::matchesPlainLoading_data() {
     QTest::addColumn<QString>("directory");
     QTest::addColumn<int>("articles");
     QTest::newRow("sample") << sample << -1;
@@ -315,13 +315,13 @@ void tst_Loading::matchesDescribedLoading_data() {
     QTest::newRow("generated") << QString() << 3000;
 }
 
-void tst_Loading::matchesDescribedLoading() {
+void tst_Loading::matchesPlainLoading() {
     QFETCH(QString, directory);
     QFETCH(int, articles);
     if (!directory.isEmpty() && !QFile::exists(directory + "/WGHAUPT"))
         QSKIP("catalog not present");
     const Files files = articles >= 0 ? generatedFiles(std::size_t(articles), 7) : readFiles(directory);
-    const Catalog expected = describedLoad(files);
+    const Catalog expected = plainLoad(files);
     QVERIFY(!expected.empty());
     QCOMPARE(dumpCatalog(fastLoad(files)), dumpCatalog(expected));
     if (!directory.isEmpty()) {
@@ -341,7 +341,7 @@ void tst_Loading::malformedInput() {
             Files files = whole;
             files[f].resize(cut);
             const QByteArray got = dumpCatalog(fastLoad(files));
-            if (got != dumpCatalog(describedLoad(files)))
+            if (got != dumpCatalog(plainLoad(files)))
                 QFAIL(qPrintable(QStringLiteral("file %1 cut at %2").arg(f).arg(cut)));
         }
     }
@@ -361,7 +361,7 @@ void tst_Loading::malformedInput() {
         CatalogLoader::Status status;
         const QByteArray got = dumpCatalog(fastLoad(files, &status));
         QCOMPARE(status, CatalogLoader::Status::Complete);
-        if (got != dumpCatalog(describedLoad(files)))
+        if (got != dumpCatalog(plainLoad(files)))
             QFAIL(qPrintable(QStringLiteral("random round %1").arg(round)));
     }
 }
@@ -384,7 +384,7 @@ void tst_Loading::stopsAtStreamFailure() {
 }
 
 void tst_Loading::opensSampleCatalog() {
-    const Catalog expected = describedLoad(readFiles(sample));
+    const Catalog expected = plainLoad(readFiles(sample));
     QVERIFY(!expected.empty());
     MessageBoxCatcher boxes;
     open(sample);
@@ -508,7 +508,7 @@ void tst_Loading::progressAndCancel() {
     open(directory);
     QCOMPARE(boxes.texts(), QStringList());
     if (missing < 0) {
-        QCOMPARE(dumpCatalog(view->currentCatalog()), dumpCatalog(describedLoad(readFiles(sample))));
+        QCOMPARE(dumpCatalog(view->currentCatalog()), dumpCatalog(plainLoad(readFiles(sample))));
         QVERIFY(list()->topLevelItemCount() > 0);
     } else {
         verifyEmpty();
@@ -539,7 +539,7 @@ void tst_Loading::opensAnyDirectoryName() {
     MessageBoxCatcher boxes;
     open(directory);
     QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(dumpCatalog(view->currentCatalog()), dumpCatalog(describedLoad(filesOf(smallCatalog()))));
+    QCOMPARE(dumpCatalog(view->currentCatalog()), dumpCatalog(plainLoad(filesOf(smallCatalog()))));
     QCOMPARE(items(combo("cbCategory")), (QStringList{"Bauelemente", "Werkzeug", "Suche", "Bestellliste"}));
     QCOMPARE(items(combo("cbSubCategory")), (QStringList{"Widerstände", "Kondensatoren"}));
     QCOMPARE(list()->topLevelItemCount(), 2);
