@@ -1,10 +1,93 @@
 // Opening a catalog directory.
 #include "ui/vxcentralwidget.h"
 
+#include "catalog/catalogloader.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QStringList>
 #include <QTreeWidget>
 
-void vxCentralWidget::slotOpenCatalog() {}
+void vxCentralWidget::slotOpenCatalog() {
+    QString directory = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."));
+    if (directory.isNull()) {
+        slotUpdateOrderInfo();
+        return;
+    }
+    clearCatalog();
+    if (!directory.endsWith(QLatin1Char('/')))
+        directory += QLatin1Char('/');
+    // The file system's own encoding: a Latin-1 form would miss every directory with other characters.
+    const std::string path = QFile::encodeName(directory).toStdString();
+
+    QProgressDialog progress(tr("Öffne Katalog..."), tr("Abbruch"), 0, 5, nullptr);
+    progress.setObjectName(QStringLiteral("progress"));
+    progress.setModal(true);
+    progress.setMinimumDuration(0);
+    progress.setValue(1);
+    QApplication::processEvents();
+
+    CatalogLoader loader(catalog);
+    const auto open = [&](const QString& label, const char* fileName, const QString& failure) {
+        progress.setLabelText(label);
+        QApplication::processEvents();
+        if (loader.openFile(path + fileName))
+            return true;
+        progress.setValue(5);
+        QMessageBox::warning(this, QStringLiteral("Vendrix"), failure);
+        clearCatalog();
+        return false;
+    };
+    const auto cancelled = [&](int step) {
+        progress.setValue(step);
+        QApplication::processEvents();
+        if (!progress.wasCanceled())
+            return false;
+        clearCatalog();
+        return true;
+    };
+
+    if (!open(tr("Öffne WGHAUPT"), CatalogLoader::categoryFile,
+              tr("Die Datei WGHAUPT konnte nicht geöffnet werden!")))
+        return;
+    loader.loadCategories();
+    QStringList entries;
+    entries.reserve(qsizetype(catalog.size()) + 2);
+    for (const Category& main : catalog)
+        entries.append(QString::fromLatin1(main.name.data(), qsizetype(main.name.size())));
+    entries << tr("Suche") << tr("Bestellliste");
+    cbCategory->addItems(entries);
+    if (cancelled(2))
+        return;
+
+    if (!open(tr("Öffne WGOBER"), CatalogLoader::subCategoryFile,
+              tr("Die Datei WGOBER konnte nicht geöffnet werden!")))
+        return;
+    loader.loadSubCategories();
+    if (cancelled(3))
+        return;
+
+    if (!open(tr("Öffne WGGRUPPE"), CatalogLoader::subSubCategoryFile,
+              tr("Die Datei WGGRUPPE konnte nicht geöffnet werden!")))
+        return;
+    loader.loadSubSubCategories();
+    if (cancelled(4))
+        return;
+
+    if (!open(tr("Öffne ART"), CatalogLoader::articleFile, tr("Die Datei ART konnte nicht geöffnet werden!")))
+        return;
+    loader.loadArticles();
+    progress.setValue(5);
+    QApplication::processEvents();
+
+    if (!catalog.empty())
+        catalog.front().fillSubCategories(lvParts, cbSubCategory, cbSubSubCategory, 0);
+    slotUpdateOrderInfo();
+}
 
 void vxCentralWidget::clearCatalog() {
     catalog.clear();

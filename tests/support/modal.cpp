@@ -3,38 +3,50 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <memory>
 
 namespace {
-void poll(std::shared_ptr<std::function<void(QWidget*)>> answer, std::shared_ptr<QElapsedTimer> clock,
-          int timeoutMs, const char* className) {
+struct Pending {
+    std::function<bool(QWidget*)> matches;
+    std::function<void(QWidget*)> answer;
+    QElapsedTimer clock;
+    int timeoutMs;
+};
+
+void poll(std::shared_ptr<Pending> pending) {
     QWidget* w = QApplication::activeModalWidget();
-    if (w && (!className || w->inherits(className))) {
-        (*answer)(w);
+    if (w && (!pending->matches || pending->matches(w))) {
+        pending->answer(w);
         return;
     }
-    if (clock->elapsed() > timeoutMs)
+    if (pending->clock.elapsed() > pending->timeoutMs)
         return;
-    QTimer::singleShot(10, [=] { poll(answer, clock, timeoutMs, className); });
-}
-
-void schedule(const char* className, std::function<void(QWidget*)> answer, int timeoutMs) {
-    auto fn = std::make_shared<std::function<void(QWidget*)>>(std::move(answer));
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QTimer::singleShot(0, [=] { poll(fn, clock, timeoutMs, className); });
+    QTimer::singleShot(10, [=] { poll(pending); });
 }
 } // namespace
 
+void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer,
+                             int timeoutMs) {
+    auto pending = std::make_shared<Pending>();
+    pending->matches = std::move(matches);
+    pending->answer = std::move(answer);
+    pending->timeoutMs = timeoutMs;
+    pending->clock.start();
+    QTimer::singleShot(0, [=] { poll(pending); });
+}
+
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
-    schedule(nullptr, std::move(answer), timeoutMs);
+    answerNextModalMatching(nullptr, std::move(answer), timeoutMs);
 }
 
 void answerNextModal(const char* className, std::function<void(QWidget*)> answer, int timeoutMs) {
-    schedule(className, std::move(answer), timeoutMs);
+    answerNextModalMatching([className](QWidget* w) { return w->inherits(className); }, std::move(answer),
+                            timeoutMs);
 }
 
 void acceptNextModal() {
@@ -51,4 +63,58 @@ void rejectNextModal() {
         if (auto* d = qobject_cast<QDialog*>(w))
             d->reject();
     });
+}
+
+void answerNextFileDialog(const QString& path) {
+    answerNextModalOf<QFileDialog>([path](QFileDialog* dialog) {
+        // With nothing selected a directory dialog returns the directory it shows.
+        if (dialog->fileMode() == QFileDialog::Directory)
+            dialog->setDirectory(path);
+        else
+            dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // public in QDialog, reaches QFileDialog::accept
+    });
+}
+
+MessageBoxCatcher::MessageBoxCatcher() {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.append(box->text());
+        if (box->defaultButton())
+            box->defaultButton()->click();
+        else
+            box->reject();
+    });
+    timer.start(20);
+}
+
+ProgressWatcher::ProgressWatcher() {
+    qApp->installEventFilter(this);
+}
+
+ProgressWatcher::~ProgressWatcher() {
+    qApp->removeEventFilter(this);
+}
+
+bool ProgressWatcher::eventFilter(QObject* watched, QEvent*) {
+    auto* dialog = qobject_cast<QProgressDialog*>(watched);
+    if (!dialog || !dialog->isVisible())
+        return false;
+    objectName = dialog->objectName();
+    modal = dialog->isModal();
+    maximum = dialog->maximum();
+    minimumDuration = dialog->minimumDuration();
+    if (auto* button = dialog->findChild<QPushButton*>())
+        cancelText = button->text();
+    if (labels.isEmpty() || labels.constLast() != dialog->labelText())
+        labels.append(dialog->labelText());
+    if (values.isEmpty() || values.constLast() != dialog->value())
+        values.append(dialog->value());
+    if (!cancelLabel.isEmpty() && dialog->labelText() == cancelLabel && !dialog->wasCanceled()) {
+        cancelLabel.clear();
+        dialog->cancel();
+    }
+    return false;
 }

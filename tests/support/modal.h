@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -11,6 +16,56 @@ void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000)
 // widget is active, so a dialog opened from inside a modal dialog can be answered too.
 void answerNextModal(const char* className, std::function<void(QWidget*)> answer, int timeoutMs = 5000);
 
+// Answers the next modal widget for which matches holds, passing over others shown meanwhile (a progress
+// dialog before a message box, say).
+void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer,
+                             int timeoutMs = 5000);
+
+template <class T> void answerNextModalOf(std::function<void(T*)> answer, int timeoutMs = 5000) {
+    answerNextModalMatching([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                            [answer](QWidget* w) { answer(qobject_cast<T*>(w)); }, timeoutMs);
+}
+
 // Convenience answers.
 void acceptNextModal();
 void rejectNextModal();
+
+// Chooses path in the next QFileDialog and accepts it; a directory dialog is opened at path itself.
+void answerNextFileDialog(const QString& path);
+
+// While it lives, every message box that comes up is answered with its default button and its text kept:
+// a slot that warns where it should not then fails the test instead of blocking it.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    const QStringList& texts() const { return seen; }
+
+private:
+    QTimer timer;
+    QStringList seen;
+};
+
+// Watches the progress dialogs shown while it lives, through an application event filter, so nothing
+// depends on timing: keeps every label and value in the order they came up, and presses the cancel
+// button once a given label shows.
+class ProgressWatcher : public QObject {
+public:
+    ProgressWatcher();
+    ~ProgressWatcher() override;
+
+    void cancelAt(const QString& label) { cancelLabel = label; }
+
+    QStringList labels;
+    QList<int> values;
+    QString objectName;
+    QString cancelText;
+    bool modal = false;
+    int maximum = 0;
+    int minimumDuration = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString cancelLabel;
+};
