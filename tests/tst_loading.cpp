@@ -551,7 +551,7 @@ void tst_Loading::directoryInPlaceOfArticles() {
     QVERIFY(w.writeTo(temp.filePath("art-dir")));
     MessageBoxCatcher boxes;
     open(temp.filePath("art-dir"));
-    QCOMPARE(boxes.texts(), QStringList());
+    QCOMPARE(boxes.texts(), QStringList({"Die Datei ART konnte nicht vollständig gelesen werden!"}));
     QCOMPARE(view->currentCatalog().size(), std::size_t(2));
     QCOMPARE(countAt(view->currentCatalog(), CatalogFile::WgGruppe), std::size_t(3));
     QCOMPARE(countAt(view->currentCatalog(), CatalogFile::Art), std::size_t(0));

@@ -32,6 +32,13 @@ void vxCentralWidget::slotOpenCatalog() {
     QApplication::processEvents();
 
     CatalogLoader loader(catalog);
+    // A file that opens but fails midway (an I/O error, a directory of that name) keeps what was read;
+    // the user still learns that the catalog is incomplete.
+    QStringList unreadable;
+    const auto note = [&](CatalogLoader::Status status, const char* fileName) {
+        if (status == CatalogLoader::Status::ReadFailed)
+            unreadable << QString::fromLatin1(fileName);
+    };
     const auto open = [&](const QString& label, const char* fileName, const QString& failure) {
         progress.setLabelText(label);
         QApplication::processEvents();
@@ -54,7 +61,7 @@ void vxCentralWidget::slotOpenCatalog() {
     if (!open(tr("Öffne WGHAUPT"), CatalogLoader::categoryFile,
               tr("Die Datei WGHAUPT konnte nicht geöffnet werden!")))
         return;
-    loader.loadCategories();
+    note(loader.loadCategories(), CatalogLoader::categoryFile);
     QStringList entries;
     entries.reserve(qsizetype(catalog.size()) + 2);
     for (const Category& main : catalog)
@@ -67,26 +74,29 @@ void vxCentralWidget::slotOpenCatalog() {
     if (!open(tr("Öffne WGOBER"), CatalogLoader::subCategoryFile,
               tr("Die Datei WGOBER konnte nicht geöffnet werden!")))
         return;
-    loader.loadSubCategories();
+    note(loader.loadSubCategories(), CatalogLoader::subCategoryFile);
     if (cancelled(3))
         return;
 
     if (!open(tr("Öffne WGGRUPPE"), CatalogLoader::subSubCategoryFile,
               tr("Die Datei WGGRUPPE konnte nicht geöffnet werden!")))
         return;
-    loader.loadSubSubCategories();
+    note(loader.loadSubSubCategories(), CatalogLoader::subSubCategoryFile);
     if (cancelled(4))
         return;
 
     if (!open(tr("Öffne ART"), CatalogLoader::articleFile, tr("Die Datei ART konnte nicht geöffnet werden!")))
         return;
-    loader.loadArticles();
+    note(loader.loadArticles(), CatalogLoader::articleFile);
     progress.setValue(5);
     QApplication::processEvents();
 
     if (!catalog.empty())
         catalog.front().fillSubCategories(lvParts, cbSubCategory, cbSubSubCategory, 0);
     slotUpdateOrderInfo();
+    for (const QString& fileName : unreadable)
+        QMessageBox::warning(this, QStringLiteral("Vendrix"),
+                             tr("Die Datei %1 konnte nicht vollständig gelesen werden!").arg(fileName));
 }
 
 void vxCentralWidget::clearCatalog() {
