@@ -3,30 +3,46 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <memory>
 
 namespace {
-void poll(std::shared_ptr<std::function<void(QWidget*)>> answer, std::shared_ptr<QElapsedTimer> clock,
-          int timeoutMs) {
+struct Poll {
+    std::function<bool(QWidget*)> ready;
+    std::function<void(QWidget*)> answer;
+    QElapsedTimer clock;
+    int timeoutMs;
+    int intervalMs;
+};
+
+void poll(std::shared_ptr<Poll> p) {
     QWidget* w = QApplication::activeModalWidget();
-    if (w) {
-        (*answer)(w);
+    if (w && p->ready(w)) {
+        p->answer(w);
         return;
     }
-    if (clock->elapsed() > timeoutMs)
+    if (p->clock.elapsed() > p->timeoutMs)
         return;
-    QTimer::singleShot(10, [=] { poll(answer, clock, timeoutMs); });
+    QTimer::singleShot(p->intervalMs, [=] { poll(p); });
+}
+
+void startPoll(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer, int timeoutMs,
+               int intervalMs) {
+    auto p = std::make_shared<Poll>(Poll{std::move(ready), std::move(answer), {}, timeoutMs, intervalMs});
+    p->clock.start();
+    QTimer::singleShot(0, [=] { poll(p); });
 }
 } // namespace
 
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
-    auto fn = std::make_shared<std::function<void(QWidget*)>>(std::move(answer));
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QTimer::singleShot(0, [=] { poll(fn, clock, timeoutMs); });
+    startPoll([](QWidget*) { return true; }, std::move(answer), timeoutMs, 10);
+}
+
+void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer, int timeoutMs) {
+    startPoll(std::move(ready), std::move(answer), timeoutMs, 0);
 }
 
 void acceptNextModal() {
@@ -43,4 +59,13 @@ void rejectNextModal() {
         if (auto* d = qobject_cast<QDialog*>(w))
             d->reject();
     });
+}
+
+void acceptNextFileDialog(const QString& path) {
+    answerModalWhen([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                    [path](QWidget* w) {
+                        auto* dialog = static_cast<QFileDialog*>(w);
+                        dialog->selectFile(path);
+                        static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept() is protected
+                    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <functional>
 
@@ -7,6 +8,14 @@
 // The answer runs from the event loop of that modal widget, so the slot under test can be called right after.
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
 
+// Answers the first modal widget for which ready() holds. It looks on every pass of the event loop, so it
+// also catches states that last for a single processEvents() call, such as a progress dialog's label.
+void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer,
+                     int timeoutMs = 5000);
+
 // Convenience answers.
 void acceptNextModal();
 void rejectNextModal();
+
+// Answers the next file dialog (open file or existing directory) with path, as if typed and accepted.
+void acceptNextFileDialog(const QString& path);
