@@ -26,16 +26,18 @@ void tst_Lzss::tokens_data() {
     QTest::newRow("empty") << QByteArray("") << QByteArray("");
     QTest::newRow("match into the zero window") << QByteArray("01 03 00 05") << QByteArray("00 00 00");
     // The match reads the window as it was before it: positions 2 and 3 were not written yet.
-    QTest::newRow("offset below length") << QByteArray("00 41 00 42 01 04 00 02")
-                                         << QByteArray("41 42 41 42 00 00");
+    QTest::newRow("offset below length")
+        << QByteArray("00 41 00 42 01 04 00 02") << QByteArray("41 42 41 42 00 00");
     QTest::newRow("window after the match") << QByteArray("00 41 00 42 01 04 00 02 01 06 00 06")
                                             << QByteArray("41 42 41 42 00 00 41 42 41 42 00 00");
-    QTest::newRow("offset 1 after one literal") << QByteArray("00 41 01 03 00 01") << QByteArray("41 41 00 00");
-    QTest::newRow("any nonzero flag is a match") << QByteArray("00 41 02 01 00 01 FF 01 00 02")
-                                                 << QByteArray("41 41 41");
+    QTest::newRow("offset 1 after one literal")
+        << QByteArray("00 41 01 03 00 01") << QByteArray("41 41 00 00");
+    QTest::newRow("any nonzero flag is a match")
+        << QByteArray("00 41 02 01 00 01 FF 01 00 02") << QByteArray("41 41 41");
     QTest::newRow("length 0 writes nothing") << QByteArray("00 41 01 00 00 01 00 42") << QByteArray("41 42");
     QTest::newRow("offset taken modulo 4096") << QByteArray("00 41 01 02 10 01") << QByteArray("41 41 00");
-    QTest::newRow("offset 0 reads the oldest byte") << QByteArray("00 41 01 02 00 00") << QByteArray("41 00 00");
+    QTest::newRow("offset 0 reads the oldest byte")
+        << QByteArray("00 41 01 02 00 00") << QByteArray("41 00 00");
     QTest::newRow("cut literal") << QByteArray("00 41 00") << QByteArray("41");
     QTest::newRow("cut match") << QByteArray("00 41 01 03 00") << QByteArray("41");
 }
@@ -56,7 +58,8 @@ void tst_Lzss::windowWraps() {
         huff += c;
         expected += c;
     }
-    // 'X' overwrites position 0; the match then reads position 0 (now 'X') and position 1 (still its first byte).
+    // 'X' overwrites position 0; the match then reads position 0 (now 'X') and position 1 (still its first
+    // byte).
     huff += std::string("\x00X\x01\x02\x00\x01", 6);
     expected += "X";
     expected += 'X';

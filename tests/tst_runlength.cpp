@@ -37,7 +37,8 @@ void tst_RunLength::archiveCode_data() {
     QTest::newRow("plain escape") << QByteArray("90 90 05") << 2u << 0 << QByteArray("90") << 2;
     QTest::newRow("run of an escape") << QByteArray("90 90 90 02") << 4u << 0 << QByteArray("90 90 90") << 4;
     QTest::newRow("count zero") << QByteArray("41 90 00") << 3u << 0 << QByteArray("41") << 3;
-    QTest::newRow("run before any byte") << QByteArray("90 03 42") << 3u << 0 << QByteArray("00 00 00 42") << 3;
+    QTest::newRow("run before any byte")
+        << QByteArray("90 03 42") << 3u << 0 << QByteArray("00 00 00 42") << 3;
     QTest::newRow("empty record") << QByteArray("41") << 0u << 0 << QByteArray("") << 0;
     QTest::newRow("archive ends early") << QByteArray("41 42") << 5u << 1 << QByteArray("41 42") << 2;
     QTest::newRow("archive ends inside escape") << QByteArray("41 90") << 2u << 1 << QByteArray("41") << 2;

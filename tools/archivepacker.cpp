@@ -186,8 +186,8 @@ int tokenBits(const HuffmanTable& table, const Token& t) {
 // reaching into that byte would leave no room for its offset. Trailing matches whose code ends there are
 // written as literals instead; literals grow the stream, so this repeats until the last match code ends
 // before the last byte.
-void keepMatchCodesOutOfLastByte(std::vector<Token>& tokens, const std::string& text, const HuffmanTable& table,
-                                 std::uint64_t& totalBits) {
+void keepMatchCodesOutOfLastByte(std::vector<Token>& tokens, const std::string& text,
+                                 const HuffmanTable& table, std::uint64_t& totalBits) {
     for (;;) {
         const std::uint64_t lastByteStart = totalBits == 0 ? 0 : 8 * ((totalBits + 7) / 8 - 1);
         std::uint64_t bitsAfter = 0, bytesAfter = 0;
@@ -266,7 +266,8 @@ void putField(std::string& out, const std::string& text, std::size_t width) {
 
 std::string encodeRunLength0(const std::string& data) {
     return encodeRunLength(
-        data, [](std::string& out) { out.append("\x90\x90", 2); }, [](std::size_t n) { return n != Escape; }, 3);
+        data, [](std::string& out) { out.append("\x90\x90", 2); }, [](std::size_t n) { return n != Escape; },
+        3);
 }
 
 std::string encodeRunLength1(const std::string& data) {

@@ -22,7 +22,9 @@ std::string encodeRunLength1(const std::string& data);
 // the match lengths 0 to 60), as a record's data: node table, bit stream, final-bits byte.
 std::string encodeLzssHuffman(const std::string& data);
 // The whole of method 1.
-inline std::string encodeMethod1(const std::string& data) { return encodeLzssHuffman(encodeRunLength1(data)); }
+inline std::string encodeMethod1(const std::string& data) {
+    return encodeLzssHuffman(encodeRunLength1(data));
+}
 
 // The record's data for its method.
 std::string encodeEntry(const PackEntry& entry);

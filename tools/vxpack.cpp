@@ -34,8 +34,9 @@ bool splitName(const std::string& file, PackEntry& entry) {
     entry.name = dot == std::string::npos ? file : file.substr(0, dot);
     entry.extension = dot == std::string::npos ? std::string() : file.substr(dot + 1);
     ArchiveEntry check{entry.name, entry.extension, entry.method, 0};
-    return entry.name.size() <= 9 && entry.extension.size() <= 4 && (dot == std::string::npos || dot + 1 < file.size()) &&
-           file.find('\0') == std::string::npos && isSafeEntryName(check);
+    return entry.name.size() <= 9 && entry.extension.size() <= 4 &&
+           (dot == std::string::npos || dot + 1 < file.size()) && file.find('\0') == std::string::npos &&
+           isSafeEntryName(check);
 }
 
 int rank(const std::string& file) {
@@ -74,10 +75,12 @@ int main(int argc, char* argv[]) {
         std::cerr << "vxpack: cannot read " << dir << ": " << error.message() << "\n";
         return 1;
     }
-    std::sort(files.begin(), files.end(),
-              [](const std::string& a, const std::string& b) { return std::make_pair(rank(a), a) < std::make_pair(rank(b), b); });
+    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+        return std::make_pair(rank(a), a) < std::make_pair(rank(b), b);
+    });
     if (files.size() > RecordCount) {
-        std::cerr << "vxpack: " << dir << " holds " << files.size() << " files, an archive takes " << RecordCount << "\n";
+        std::cerr << "vxpack: " << dir << " holds " << files.size() << " files, an archive takes "
+                  << RecordCount << "\n";
         return 1;
     }
 

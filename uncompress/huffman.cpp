@@ -24,7 +24,9 @@ struct HuffmanNode {
     std::int32_t oneChild = 0;
 };
 
-bool isBadChild(int child) { return child > NodeCount; }
+bool isBadChild(int child) {
+    return child > NodeCount;
+}
 
 // Where the first TableBits bits of a code lead from the root: to a leaf after `bits` bits, to a child that
 // names no node, or, when no leaf comes within TableBits bits, to the inner node reached by then.

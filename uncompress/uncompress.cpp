@@ -13,7 +13,9 @@
 namespace {
 constexpr int RecordCount = 13;
 
-QString tr(const char* text) { return QCoreApplication::translate("vxUncompress", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("vxUncompress", text);
+}
 
 std::string encodedPath(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -41,7 +42,8 @@ void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
     startPoll([](QWidget*) { return true; }, std::move(answer), timeoutMs, 10);
 }
 
-void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer, int timeoutMs) {
+void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer,
+                     int timeoutMs) {
     startPoll(std::move(ready), std::move(answer), timeoutMs, 0);
 }
 
@@ -65,7 +67,12 @@ void acceptNextFileDialog(const QString& path) {
     answerModalWhen([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
                     [path](QWidget* w) {
                         auto* dialog = static_cast<QFileDialog*>(w);
-                        dialog->selectFile(path);
+                        dialog->selectFile(QDir::cleanPath(path));
                         static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept() is protected
+                        // A refused path would leave the test waiting forever: cancel instead.
+                        if (dialog->isVisible()) {
+                            qWarning("file dialog refused %s", qPrintable(path));
+                            dialog->reject();
+                        }
                     });
 }
