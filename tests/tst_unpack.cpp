@@ -299,9 +299,11 @@ void tst_Unpack::truncatedEverywhere() {
     entries[2].method = 1;
     entries[2].bytes = "";
     const std::string whole = packArchive(entries);
-    for (std::size_t size = 0; size < whole.size(); ++size)
-        QVERIFY2(unpack(whole.substr(0, size)) == 1, qPrintable(QString::number(size)));
     QCOMPARE(unpack(whole), 0);
+    // Every cut, except that within a node table (one code path for all its bytes) every 37th will do.
+    const std::size_t table = 235 + encodeEntry(entries[0]).size();
+    for (std::size_t size = 0; size < whole.size(); size += size > table && size < table + 1896 ? 37 : 1)
+        QVERIFY2(unpack(whole.substr(0, size)) == 1, qPrintable(QString::number(size)));
 }
 
 void tst_Unpack::randomArchives() {
