@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -66,9 +68,15 @@ void rejectNextModal() {
 void acceptNextFileDialog(const QString& path) {
     answerModalWhen([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
                     [path](QWidget* w) {
+                        // Typed and confirmed like a user: QFileDialog::selectFile() followed by accept() is
+                        // not taken on every platform.
                         auto* dialog = static_cast<QFileDialog*>(w);
-                        dialog->selectFile(QDir::cleanPath(path));
-                        static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept() is protected
+                        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+                        if (name && buttons && buttons->button(QDialogButtonBox::Open)) {
+                            name->setText(QDir::cleanPath(path));
+                            buttons->button(QDialogButtonBox::Open)->click();
+                        }
                         // A refused path would leave the test waiting forever: cancel instead.
                         if (dialog->isVisible()) {
                             qWarning("file dialog refused %s", qPrintable(path));
