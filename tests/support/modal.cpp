@@ -65,22 +65,23 @@ void rejectNextModal() {
     });
 }
 
+void answerFileDialog(QFileDialog* dialog, const QString& path) {
+    // Typed and confirmed like a user: QFileDialog::selectFile() followed by accept() is not taken on every
+    // platform.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (name && buttons && buttons->button(QDialogButtonBox::Open)) {
+        name->setText(QDir::cleanPath(path));
+        buttons->button(QDialogButtonBox::Open)->click();
+    }
+    // A refused path would leave the test waiting forever: cancel instead.
+    if (dialog->isVisible()) {
+        qWarning("file dialog refused %s", qPrintable(path));
+        dialog->reject();
+    }
+}
+
 void acceptNextFileDialog(const QString& path) {
     answerModalWhen([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-                    [path](QWidget* w) {
-                        // Typed and confirmed like a user: QFileDialog::selectFile() followed by accept() is
-                        // not taken on every platform.
-                        auto* dialog = static_cast<QFileDialog*>(w);
-                        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-                        if (name && buttons && buttons->button(QDialogButtonBox::Open)) {
-                            name->setText(QDir::cleanPath(path));
-                            buttons->button(QDialogButtonBox::Open)->click();
-                        }
-                        // A refused path would leave the test waiting forever: cancel instead.
-                        if (dialog->isVisible()) {
-                            qWarning("file dialog refused %s", qPrintable(path));
-                            dialog->reject();
-                        }
-                    });
+                    [path](QWidget* w) { answerFileDialog(static_cast<QFileDialog*>(w), path); });
 }

@@ -19,3 +19,6 @@ void rejectNextModal();
 
 // Answers the next file dialog (open file or existing directory) with path, as if typed and accepted.
 void acceptNextFileDialog(const QString& path);
+// The same for a file dialog already shown; a refused path cancels the dialog with a warning.
+class QFileDialog;
+void answerFileDialog(QFileDialog* dialog, const QString& path);
