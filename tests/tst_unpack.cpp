@@ -82,6 +82,7 @@ private:
 private slots:
     void referenceVectors_data();
     void referenceVectors();
+    void shippedSample();
     void roundTrip_data();
     void roundTrip();
     void everyTailLength();
@@ -115,6 +116,15 @@ void tst_Unpack::referenceVectors() {
     for (const QString& file : expected)
         QVERIFY2(readFileBytes(target() + file) == readFileBytes(expectedDir + "/" + file), qPrintable(file));
     QCOMPARE(filesIn(target()).size(), 14); // and the two temporary files
+}
+
+// The archive a new user tries first must give back the sample catalog.
+void tst_Unpack::shippedSample() {
+    prepare({});
+    QCOMPARE(uncompressArchive(VX_SOURCE_DIR "/samples/katalog.arc", target()), 0);
+    for (const char* file : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"})
+        QVERIFY2(readFileBytes(target() + file) == readFileBytes(VX_SOURCE_DIR "/samples/katalog/" + QString(file)),
+                 file);
 }
 
 void tst_Unpack::roundTrip_data() {
