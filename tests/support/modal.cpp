@@ -116,5 +116,9 @@ bool ProgressWatcher::eventFilter(QObject* watched, QEvent*) {
         cancelLabel.clear();
         dialog->cancel();
     }
+    if (cancelValue >= 0 && dialog->value() >= cancelValue && !dialog->wasCanceled()) {
+        cancelValue = -1;
+        dialog->cancel();
+    }
     return false;
 }
