@@ -126,6 +126,8 @@ void vxCentralWidget::slotSearchArticles() {
                                      cbOtherNames->isChecked(), cbCaseSensitive->isChecked());
         catalog[c].searchArticles(lvParts, matcher, c);
     }
-    progress.setValue(steps);
+    // A cancelled dialog has closed already; setting its value would show it once more.
+    if (!progress.wasCanceled())
+        progress.setValue(steps);
     lvParts->setSortingEnabled(true);
 }

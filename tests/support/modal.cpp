@@ -129,6 +129,10 @@ bool ProgressWatcher::eventFilter(QObject* watched, QEvent*) {
         cancelLabel.clear();
         dialog->cancel();
     }
+    if (cancelValue >= 0 && dialog->value() >= cancelValue && !dialog->wasCanceled()) {
+        cancelValue = -1;
+        dialog->cancel();
+    }
     return false;
 }
 

@@ -58,13 +58,14 @@ private:
 
 // Watches the progress dialogs shown while it lives, through an application event filter, so nothing
 // depends on timing: keeps every label and value in the order they came up, and presses the cancel
-// button once a given label shows.
+// button once a given label or value shows.
 class ProgressWatcher : public QObject {
 public:
     ProgressWatcher();
     ~ProgressWatcher() override;
 
     void cancelAt(const QString& label) { cancelLabel = label; }
+    void cancelAtValue(int value) { cancelValue = value; }
 
     QStringList labels;
     QList<int> values;
@@ -79,4 +80,5 @@ protected:
 
 private:
     QString cancelLabel;
+    int cancelValue = -1;
 };
