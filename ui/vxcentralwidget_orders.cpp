@@ -32,8 +32,12 @@ QString askOrderListFileName(const QString& filter) {
 // The order list files are written as UTF-8, so umlauts of the catalog survive in any editor or browser.
 bool writeFile(QWidget* parent, const QString& fileName, const QString& contents) {
     // Written aside and renamed over the target, so that a failed write never leaves a truncated file behind.
+    // Unbuffered, because a buffered write that the disk takes only in part is later flushed without an error;
+    // unbuffered, the short count shows, and the file is dropped instead of committed.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents.toUtf8()) < 0 || !file.commit()) {
+    const QByteArray bytes = contents.toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
         QMessageBox::warning(parent, QStringLiteral("Vendrix"),
                              vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
         return false;
