@@ -103,20 +103,13 @@ private:
         view->slotOpenCatalog();
         QCOMPARE(orderFields(), QStringList({"0", "0.00", "0.00"}));
     }
-    void showGroup(Place place) {
-        chooseEntry(combo("cbCategory"), place.c);
-        chooseEntry(combo("cbSubCategory"), place.s);
-        chooseEntry(combo("cbSubSubCategory"), place.ss);
-    }
     void choose(const QString& name, const QString& entry) {
         QTreeWidgetItem* row = rowNamed(list(), name);
         QVERIFY2(row, qPrintable(name));
         QVERIFY(chooseFromRowMenu(list(), row, entry));
     }
     void order(Place place, const QString& name, const QString& units) {
-        showGroup(place);
-        answerNextOrderDialog(units, true);
-        choose(name, "Bestellen");
+        QVERIFY2(orderFromGroup(view, place.c, place.s, place.ss, name, units), qPrintable(name));
     }
     void pressOrderList() { QTest::mouseClick(view->findChild<QPushButton*>("pbOrderList"), Qt::LeftButton); }
 

@@ -2,6 +2,7 @@
 
 #include "support/modal.h"
 #include "ui/vxarticleorderdialog.h"
+#include "ui/vxcentralwidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,4 +53,16 @@ void chooseEntry(QComboBox* box, int index) {
 QTreeWidgetItem* rowNamed(QTreeWidget* list, const QString& name) {
     const QList<QTreeWidgetItem*> found = list->findItems(name, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.constFirst();
+}
+
+bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units) {
+    chooseEntry(view->findChild<QComboBox*>(QStringLiteral("cbCategory")), c);
+    chooseEntry(view->findChild<QComboBox*>(QStringLiteral("cbSubCategory")), s);
+    chooseEntry(view->findChild<QComboBox*>(QStringLiteral("cbSubSubCategory")), ss);
+    auto* list = view->findChild<QTreeWidget*>(QStringLiteral("lvParts"));
+    QTreeWidgetItem* row = rowNamed(list, name);
+    if (!row)
+        return false;
+    answerNextOrderDialog(units, true);
+    return chooseFromRowMenu(list, row, QStringLiteral("Bestellen"));
 }
