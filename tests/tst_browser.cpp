@@ -48,8 +48,8 @@ void tst_Browser::exportedHtmlShowsCatalogTexts() {
 
     QProcess browser;
     browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                             "--user-data-dir=" + temp.filePath("profil"), "--dump-dom",
+                             "--disable-background-networking", "--disable-component-update",
+                             "--disable-sync", "--user-data-dir=" + temp.filePath("profil"), "--dump-dom",
                              QUrl::fromLocalFile(html).toString()});
     QVERIFY2(browser.waitForStarted(), qPrintable(browser.errorString()));
     if (!browser.waitForFinished(120000)) {
@@ -62,9 +62,9 @@ void tst_Browser::exportedHtmlShowsCatalogTexts() {
              browser.readAllStandardError().right(2000).constData());
 
     // The serialized document: umlauts decoded as they were meant, markup characters of a name kept as text.
-    for (const QString& expected : {QStringLiteral("<h2>Bestellliste</h2>"), QStringLiteral("Kühlkörper"),
-                                    QStringLiteral("Wärmeleitpaste Größe"),
-                                    QStringLiteral("Abisolier &lt;Typ 1&gt; &amp; Co")})
+    for (const QString& expected :
+         {QStringLiteral("<h2>Bestellliste</h2>"), QStringLiteral("Kühlkörper"),
+          QStringLiteral("Wärmeleitpaste Größe"), QStringLiteral("Abisolier &lt;Typ 1&gt; &amp; Co")})
         QVERIFY2(dom.contains(expected), qPrintable(expected + "\n" + dom));
     for (const QString& mojibake : {QStringLiteral("Ã"), QStringLiteral("\uFFFD"), QStringLiteral("<typ")})
         QVERIFY2(!dom.contains(mojibake, Qt::CaseInsensitive), qPrintable(mojibake + "\n" + dom));

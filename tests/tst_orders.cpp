@@ -94,7 +94,8 @@ private:
     QLineEdit* field(const char* name) { return view->findChild<QLineEdit*>(QLatin1String(name)); }
     QTreeWidget* list() { return view->findChild<QTreeWidget*>(QStringLiteral("lvParts")); }
     QStringList orderFields() {
-        return {field("leOrderCount")->text(), field("leOrderSumNetto")->text(), field("leOrderSumBrutto")->text()};
+        return {field("leOrderCount")->text(), field("leOrderSumNetto")->text(),
+                field("leOrderSumBrutto")->text()};
     }
 
     void openCatalog() {
@@ -283,7 +284,8 @@ void tst_Orders::orderListWithoutOrders() {
         openCatalog();
     else
         new QTreeWidgetItem(list(), QStringList("übrig"));
-    const QStringList fields = loaded ? QStringList({"0", "0.00", "0.00"}) : QStringList({"7", "1.23", "4.56"});
+    const QStringList fields =
+        loaded ? QStringList({"0", "0.00", "0.00"}) : QStringList({"7", "1.23", "4.56"});
     field("leOrderCount")->setText(fields[0]);
     field("leOrderSumNetto")->setText(fields[1]);
     field("leOrderSumBrutto")->setText(fields[2]);
@@ -307,12 +309,12 @@ void tst_Orders::totals_data() {
     QTest::addColumn<QStringList>("orders"); // article name = units typed
     QTest::addColumn<QStringList>("fields");
     // Rounded one by one the net amounts 2.22 and 0.87 would add up to 3.09.
-    QTest::newRow("sums of unrounded amounts") << QStringList({"Kondensator 100nF=12", "Widerstand 4,7k=1"})
-                                               << QStringList({"2", "3.08", "3.57"});
-    QTest::newRow("500 units are one article") << QStringList({"Elko 47uF=500"})
-                                               << QStringList({"1", "125.00", "145.00"});
-    QTest::newRow("ordered again replaces") << QStringList({"Elko 47uF=500", "Elko 47uF=50"})
-                                            << QStringList({"1", "12.50", "14.50"});
+    QTest::newRow("sums of unrounded amounts")
+        << QStringList({"Kondensator 100nF=12", "Widerstand 4,7k=1"}) << QStringList({"2", "3.08", "3.57"});
+    QTest::newRow("500 units are one article")
+        << QStringList({"Elko 47uF=500"}) << QStringList({"1", "125.00", "145.00"});
+    QTest::newRow("ordered again replaces")
+        << QStringList({"Elko 47uF=500", "Elko 47uF=50"}) << QStringList({"1", "12.50", "14.50"});
 }
 
 void tst_Orders::totals() {

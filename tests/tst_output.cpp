@@ -59,10 +59,11 @@ QList<int> placeOf(const QString& name) {
 const QString textTitle = "Bestellliste\n============\n\n";
 const QString textHeader = "Menge (VPE)  | Artikel                            | Netto      | Brutto    \n";
 const QString textRule = QString(75, '=') + '\n';
-const QString htmlHead = "<HTML>\n<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
-                         "<TITLE>Bestelliste</TITLE>\n</HEAD>\n<BODY>\n"
-                         "<CENTER><H2>Bestellliste</H2><P>\n<TABLE BORDER=1 CELLSPACING=0>\n"
-                         "<TR><TH>Menge (VPE)</TH><TH>Artikel</TH><TH>Netto</TH><TH>Brutto</TH></TR>\n";
+const QString htmlHead =
+    "<HTML>\n<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+    "<TITLE>Bestelliste</TITLE>\n</HEAD>\n<BODY>\n"
+    "<CENTER><H2>Bestellliste</H2><P>\n<TABLE BORDER=1 CELLSPACING=0>\n"
+    "<TR><TH>Menge (VPE)</TH><TH>Artikel</TH><TH>Netto</TH><TH>Brutto</TH></TR>\n";
 const QString htmlTail = "</TABLE></CENTER>\n</BODY>\n</HTML>\n";
 
 QString htmlRow(const QString& units, const QString& name, const QString& net, const QString& gross) {
@@ -218,25 +219,26 @@ void tst_Output::exampleFiles() {
                               "\n"));
 
     const QByteArray html = exportTo("Exportiere HTML-Datei", outDir->filePath("bestellung.html"));
-    QCOMPARE(html,
-             QByteArray("<HTML>\n"
-                        "<HEAD>\n"
-                        "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
-                        "<TITLE>Bestelliste</TITLE>\n"
-                        "</HEAD>\n"
-                        "<BODY>\n"
-                        "<CENTER><H2>Bestellliste</H2><P>\n"
-                        "<TABLE BORDER=1 CELLSPACING=0>\n"
-                        "<TR><TH>Menge (VPE)</TH><TH>Artikel</TH><TH>Netto</TH><TH>Brutto</TH></TR>\n"
-                        "<TR><TD ALIGN=RIGHT>12</TD><TD ALIGN=LEFT>Kondensator 100nF</TD><TD ALIGN=RIGHT>2.22</TD>"
-                        "<TD ALIGN=RIGHT>2.57</TD></TR>\n"
-                        "<TR><TD ALIGN=RIGHT>1</TD><TD ALIGN=LEFT>Widerstand 4,7k</TD><TD ALIGN=RIGHT>0.87</TD>"
-                        "<TD ALIGN=RIGHT>1.00</TD></TR>\n"
-                        "<TR><TD>&nbsp;</TD><TD ALIGN=LEFT><B>Summe</B></TD><TD ALIGN=RIGHT><B>3.08</B></TD>"
-                        "<TD ALIGN=RIGHT><B>3.57</B></TD></TR>\n"
-                        "</TABLE></CENTER>\n"
-                        "</BODY>\n"
-                        "</HTML>\n"));
+    QCOMPARE(
+        html,
+        QByteArray("<HTML>\n"
+                   "<HEAD>\n"
+                   "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+                   "<TITLE>Bestelliste</TITLE>\n"
+                   "</HEAD>\n"
+                   "<BODY>\n"
+                   "<CENTER><H2>Bestellliste</H2><P>\n"
+                   "<TABLE BORDER=1 CELLSPACING=0>\n"
+                   "<TR><TH>Menge (VPE)</TH><TH>Artikel</TH><TH>Netto</TH><TH>Brutto</TH></TR>\n"
+                   "<TR><TD ALIGN=RIGHT>12</TD><TD ALIGN=LEFT>Kondensator 100nF</TD><TD ALIGN=RIGHT>2.22</TD>"
+                   "<TD ALIGN=RIGHT>2.57</TD></TR>\n"
+                   "<TR><TD ALIGN=RIGHT>1</TD><TD ALIGN=LEFT>Widerstand 4,7k</TD><TD ALIGN=RIGHT>0.87</TD>"
+                   "<TD ALIGN=RIGHT>1.00</TD></TR>\n"
+                   "<TR><TD>&nbsp;</TD><TD ALIGN=LEFT><B>Summe</B></TD><TD ALIGN=RIGHT><B>3.08</B></TD>"
+                   "<TD ALIGN=RIGHT><B>3.57</B></TD></TR>\n"
+                   "</TABLE></CENTER>\n"
+                   "</BODY>\n"
+                   "</HTML>\n"));
 }
 
 void tst_Output::rows_data() {
@@ -247,19 +249,21 @@ void tst_Output::rows_data() {
     QTest::addColumn<QString>("htmlRows");
     QTest::addColumn<QString>("htmlSums");
 
-    QTest::newRow("nothing ordered") << QStringList() << QStringList() << QString()
-                                     << "             | Summe                              |       0.00 |       0.00\n"
-                                     << QString() << htmlSum("0.00", "0.00");
-    QTest::newRow("typed sums") << QStringList({"Kondensator 100nF=12"}) << QStringList({"ca. 3 & mehr", "2,57 EUR"})
-                                << "          12 | Kondensator 100nF                  |       2.22 |       2.57\n"
-                                << "             | Summe                              | ca. 3 & me |   2,57 EUR\n"
-                                << htmlRow("12", "Kondensator 100nF", "2.22", "2.57")
-                                << htmlSum("ca. 3 &amp; mehr", "2,57 EUR");
-    QTest::newRow("ten million") << QStringList({"Seitenschneider=10"}) << QStringList()
-                                 << "          10 | Seitenschneider                    | 10642826.6 | 12345678.9\n"
-                                 << "             | Summe                              | 10642826.6 | 12345678.9\n"
-                                 << htmlRow("10", "Seitenschneider", "10642826.64", "12345678.90")
-                                 << htmlSum("10642826.64", "12345678.90");
+    QTest::newRow("nothing ordered")
+        << QStringList() << QStringList() << QString()
+        << "             | Summe                              |       0.00 |       0.00\n"
+        << QString() << htmlSum("0.00", "0.00");
+    QTest::newRow("typed sums")
+        << QStringList({"Kondensator 100nF=12"}) << QStringList({"ca. 3 & mehr", "2,57 EUR"})
+        << "          12 | Kondensator 100nF                  |       2.22 |       2.57\n"
+        << "             | Summe                              | ca. 3 & me |   2,57 EUR\n"
+        << htmlRow("12", "Kondensator 100nF", "2.22", "2.57") << htmlSum("ca. 3 &amp; mehr", "2,57 EUR");
+    QTest::newRow("ten million")
+        << QStringList({"Seitenschneider=10"}) << QStringList()
+        << "          10 | Seitenschneider                    | 10642826.6 | 12345678.9\n"
+        << "             | Summe                              | 10642826.6 | 12345678.9\n"
+        << htmlRow("10", "Seitenschneider", "10642826.64", "12345678.90")
+        << htmlSum("10642826.64", "12345678.90");
     QTest::newRow("catalog order, umlauts, markup")
         << QStringList({"Abisolier <Typ 1> & Co=2", "Kühlkörper=1", "Widerstand 4,7k=1"}) << QStringList()
         << "           1 | Widerstand 4,7k                    |       0.87 |       1.00\n"
@@ -288,7 +292,8 @@ void tst_Output::rows() {
     }
 
     const QByteArray text = exportTo("Exportiere Text-Datei", outDir->filePath("liste.txt"));
-    QCOMPARE(QString::fromUtf8(text), textTitle + textHeader + textRule + textRows + textRule + textSum + "\n");
+    QCOMPARE(QString::fromUtf8(text),
+             textTitle + textHeader + textRule + textRows + textRule + textSum + "\n");
     const QByteArray html = exportTo("Exportiere HTML-Datei", outDir->filePath("liste.html"));
     QCOMPARE(QString::fromUtf8(html), htmlHead + htmlRows + htmlSums + htmlTail);
 
@@ -332,7 +337,8 @@ void tst_Output::fileNames() {
         answerNextFileDialog(path);
     runOrderListMenu(entry);
     QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(QDir(outDir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList(name));
+    QCOMPARE(QDir(outDir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList(name));
     const QByteArray written = readAll(path);
     if (cancel)
         QCOMPARE(written, QByteArray("alte Liste\n"));
@@ -384,8 +390,8 @@ void tst_Output::unwritableTarget() {
 void tst_Output::printout_data() {
     QTest::addColumn<QStringList>("orders");
     QTest::addColumn<bool>("accept");
-    const QStringList several = {"Kondensator 100nF=12", "Widerstand 4,7k=1", "Kühlkörper=1", "Seitenschneider=10",
-                                 "Abisolier <Typ 1> & Co=2"};
+    const QStringList several = {"Kondensator 100nF=12", "Widerstand 4,7k=1", "Kühlkörper=1",
+                                 "Seitenschneider=10", "Abisolier <Typ 1> & Co=2"};
     QTest::newRow("cancelled") << several << false;
     QTest::newRow("nothing ordered") << QStringList() << true;
     QTest::newRow("several pages") << several << true;

@@ -23,7 +23,7 @@ constexpr int netWidth = 10;
 constexpr int grossWidth = 10;
 const QString rule = QString(unitsWidth + nameWidth + netWidth + grossWidth + 3 * 3, QLatin1Char('=')) + '\n';
 
-// The name is taken as typed, without an added extension, and an existing file is replaced without a question.
+// The name is taken as typed, without an added extension; an existing file is replaced without a question.
 QString askOrderListFileName(const QString& filter) {
     return QFileDialog::getSaveFileName(nullptr, QString(), QStringLiteral("."), filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
@@ -32,8 +32,8 @@ QString askOrderListFileName(const QString& filter) {
 // The order list files are written as UTF-8, so umlauts of the catalog survive in any editor or browser.
 bool writeFile(QWidget* parent, const QString& fileName, const QString& contents) {
     // Written aside and renamed over the target, so that a failed write never leaves a truncated file behind.
-    // Unbuffered, because a buffered write that the disk takes only in part is later flushed without an error;
-    // unbuffered, the short count shows, and the file is dropped instead of committed.
+    // Unbuffered, because a buffered write that the disk takes only in part is flushed later without an
+    // error; unbuffered, the short count shows, and the file is dropped instead of committed.
     QSaveFile file(fileName);
     const QByteArray bytes = contents.toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||

@@ -40,7 +40,8 @@ void answerNextOrderDialog(const QString& units, bool ok) {
             field->selectAll();
             QTest::keyClicks(field, units);
         }
-        auto* button = dialog->findChild<QPushButton*>(ok ? QStringLiteral("pbOK") : QStringLiteral("pbCancel"));
+        auto* button =
+            dialog->findChild<QPushButton*>(ok ? QStringLiteral("pbOK") : QStringLiteral("pbCancel"));
         QTest::mouseClick(button, Qt::LeftButton);
     });
 }
