@@ -26,12 +26,23 @@ template <class T> void answerNextModalOf(std::function<void(T*)> answer, int ti
                             [answer](QWidget* w) { answer(qobject_cast<T*>(w)); }, timeoutMs);
 }
 
+// Answers the first modal widget for which ready() holds. It looks on every pass of the event loop, so it
+// also catches states that last for a single processEvents() call, such as a progress dialog's label.
+void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer,
+                     int timeoutMs = 5000);
+
 // Convenience answers.
 void acceptNextModal();
 void rejectNextModal();
 
 // Chooses path in the next QFileDialog and accepts it; a directory dialog is opened at path itself.
 void answerNextFileDialog(const QString& path);
+
+// Answers the next file dialog (open file or existing directory) with path, as if typed and accepted.
+void acceptNextFileDialog(const QString& path);
+// The same for a file dialog already shown; a refused path cancels the dialog with a warning.
+class QFileDialog;
+void answerFileDialog(QFileDialog* dialog, const QString& path);
 
 // While it lives, every message box that comes up is answered with its default button and its text kept:
 // a slot that warns where it should not then fails the test instead of blocking it.
