@@ -1,6 +1,7 @@
 // vxfuzzseeds DIR: writes the seed corpus of every fuzz target into DIR/<target>/, from generated catalogs
-// (and archives packed from them), each input small enough for the targets' length limit.
+// and archives packed from them, each input small enough for the targets' length limit.
 #include "catalog/article.h"
+#include "fuzz/decoderseeds.h"
 #include "fuzz/seedcatalog.h"
 
 #include <cstdio>
@@ -74,5 +75,6 @@ int main(int argc, char* argv[]) {
                             files[0] + fileSeparator + files[1] + fileSeparator + files[2]);
         }
     }
+    ok &= writeDecoderSeeds(root, writeSeed);
     return ok ? 0 : 1;
 }

@@ -25,19 +25,26 @@ cmake -S . -B "$build" -G Ninja -DVENDRIX_WERROR=ON -DVENDRIX_FUZZ=ON -DCMAKE_CX
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 nice -n 10 cmake --build "$build" -j2 --target fuzzers
 
-all_targets=(fuzz_wghaupt fuzz_wgober fuzz_wggruppe fuzz_art fuzz_catalog)
+all_targets=(fuzz_wghaupt fuzz_wgober fuzz_wggruppe fuzz_art fuzz_catalog fuzz_huffman fuzz_lzss
+             fuzz_runlength_entry fuzz_runlength_temp fuzz_unpack)
 targets=("${all_targets[@]}")
 [ $# -gt 0 ] && targets=("$@")
 
 # Inputs above these sizes teach nothing new and only slow the targets down.
 declare -A max_len=([fuzz_wghaupt]=4096 [fuzz_wgober]=4096 [fuzz_wggruppe]=4096 [fuzz_art]=16384
-                    [fuzz_catalog]=16384)
+                    [fuzz_catalog]=16384 [fuzz_huffman]=16384 [fuzz_lzss]=16384 [fuzz_runlength_entry]=8192
+                    [fuzz_runlength_temp]=8192 [fuzz_unpack]=65536)
 
 rm -rf "$build/seeds"
 "$build/fuzz/vxfuzzseeds" "$build/seeds"
 mkdir -p "$build/logs"
 
 export QT_QPA_PLATFORM=offscreen
+# The targets write their files anew for every input; on a disk file system each rewrite of a truncated
+# file waits for the disk, so they work in memory where they can.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
