@@ -1,8 +1,8 @@
 // A whole catalog directory made of the input (the four files between separators; a file behind a missing
 // separator is absent), loaded as the open slot loads it and then turned into list rows and order lists,
 // which see every hostile number of it.
-#include "catalog/catalogloader.h"
 #include "catalog/articleitem.h"
+#include "catalog/catalogloader.h"
 #include "catalog/orderlist.h"
 #include "fuzz/catalogoracle.h"
 #include "fuzz/scratchdir.h"
@@ -34,8 +34,8 @@ void showRows(Catalog& catalog) {
                     Article& article = articles[a];
                     QTreeWidgetItem row;
                     setArticleItemTexts(&row, article, {c, s, ss, a});
-                    article.orderedUnits = article.priceTiers.empty() ? article.status
-                                                                      : article.priceTiers.back().quantity;
+                    article.orderedUnits =
+                        article.priceTiers.empty() ? article.status : article.priceTiers.back().quantity;
                     setOrderItemTexts(&row, article, {c, s, ss, a});
                 }
             }
@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CatalogLoader loader(loaded);
     const CatalogLoader::Status status = loader.loadDirectory(directory);
     if (!present[3]) {
-        require(status == CatalogLoader::Status::OpenFailed && loaded.empty(), "a missing file empties the catalog");
+        require(status == CatalogLoader::Status::OpenFailed && loaded.empty(),
+                "a missing file empties the catalog");
         return 0;
     }
     require(status == CatalogLoader::Status::Complete, "every file read to its end");

@@ -37,7 +37,8 @@ bool sameArticle(const Article& a, const Article& b) {
         a.priceTiers.size() != b.priceTiers.size())
         return false;
     for (std::size_t i = 0; i < a.priceTiers.size(); ++i)
-        if (a.priceTiers[i].quantity != b.priceTiers[i].quantity || a.priceTiers[i].price != b.priceTiers[i].price)
+        if (a.priceTiers[i].quantity != b.priceTiers[i].quantity ||
+            a.priceTiers[i].price != b.priceTiers[i].price)
             return false;
     return true;
 }

@@ -20,7 +20,8 @@ std::string readFile(const fs::path& path) {
 }
 
 // The intermediate files of method 1 for data, made by the stages themselves in a scratch directory.
-bool intermediateFiles(const std::string& data, const fs::path& scratch, std::string& huff, std::string& lzss) {
+bool intermediateFiles(const std::string& data, const fs::path& scratch, std::string& huff,
+                       std::string& lzss) {
     const std::string packed = encodeMethod1(data);
     std::istringstream archive(packed);
     const std::string dir = scratch.string() + "/";

@@ -13,7 +13,8 @@ struct Node {
 };
 
 int int16At(const std::string& s, std::size_t i) {
-    return static_cast<std::int16_t>(static_cast<unsigned char>(s[i]) | (static_cast<unsigned char>(s[i + 1]) << 8));
+    return static_cast<std::int16_t>(static_cast<unsigned char>(s[i]) |
+                                     (static_cast<unsigned char>(s[i + 1]) << 8));
 }
 
 class Bits {

@@ -48,8 +48,8 @@ void removeScratchFile(const std::string& name) {
 std::vector<std::string> listTree(const std::string& root) {
     std::vector<std::string> out;
     std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error))
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error))
         out.push_back(fs::relative(it->path(), root).string());
     return out;
 }

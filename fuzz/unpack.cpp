@@ -66,12 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (path == archiveName || path == bystanderName || path == targetName)
             continue;
         const std::string prefix = targetName + "/";
-        require(path.compare(0, prefix.size(), prefix) == 0, "nothing is written beside the target directory");
+        require(path.compare(0, prefix.size(), prefix) == 0,
+                "nothing is written beside the target directory");
         const std::string name = path.substr(prefix.size());
         require(allowed.count(name) == 1, "the target holds only the records' files and the temporary files");
         require(fs::is_regular_file(target + name), "only plain files are created");
     }
-    require(readFile(scratchDirectory() + bystanderName) == bystanderBytes, "the file beside the target stays");
+    require(readFile(scratchDirectory() + bystanderName) == bystanderBytes,
+            "the file beside the target stays");
     require(readFile(scratchDirectory() + archiveName) == input, "the archive stays");
     return 0;
 }

@@ -96,7 +96,8 @@ void tst_Hostile::specialCatalogFiles() {
 
     Catalog catalog;
     CatalogLoader loader(catalog);
-    QCOMPARE(loader.loadDirectory(QFile::encodeName(directory).toStdString()), CatalogLoader::Status::OpenFailed);
+    QCOMPARE(loader.loadDirectory(QFile::encodeName(directory).toStdString()),
+             CatalogLoader::Status::OpenFailed);
     QVERIFY(catalog.empty());
 
     // The user learns which file it was.
@@ -159,7 +160,8 @@ void tst_Hostile::targetNameIsDirectory() {
     QFETCH(QString, directoryName);
     QFETCH(int, method);
     QVERIFY(writeFileBytes(archivePath(), packArchive(records(method))));
-    const QString target = temp.filePath(QStringLiteral("directory-%1-%2").arg(directoryName).arg(method)) + "/";
+    const QString target =
+        temp.filePath(QStringLiteral("directory-%1-%2").arg(directoryName).arg(method)) + "/";
     QVERIFY(QDir().mkpath(target + directoryName));
     QVERIFY(writeFileBytes(target + directoryName + "/inhalt", "bleibt"));
     QCOMPARE(uncompressArchive(archivePath(), target), 1);
