@@ -81,6 +81,7 @@ found() { # artifact prefix, log pattern, target
 }
 
 failed=0
+bad=0
 printf '%-21s %12s %8s %8s %7s %6s %6s %5s\n' target executions cov ft crashes hangs leaks oom
 for t in "${targets[@]}"; do
     log=$build/logs/$t.log
@@ -96,7 +97,9 @@ for t in "${targets[@]}"; do
         "$leaks" "$ooms"
     if [ -z "$execs" ] || [ $((crashes + hangs + leaks + ooms)) -gt 0 ]; then
         failed=1
+        bad=$((bad + 1))
         echo "  see $log and $build/findings/$t/"
     fi
 done
+echo "fuzz: $((${#targets[@]} - bad)) passed, $bad failed"
 exit $failed
