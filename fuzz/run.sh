@@ -81,7 +81,8 @@ found() { # artifact prefix, log pattern, target
 }
 
 failed=0
-printf '%-16s %12s %8s %8s %7s %6s %6s %5s\n' target executions cov ft crashes hangs leaks oom
+bad=0
+printf '%-21s %12s %8s %8s %7s %6s %6s %5s\n' target executions cov ft crashes hangs leaks oom
 for t in "${targets[@]}"; do
     log=$build/logs/$t.log
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
@@ -92,11 +93,13 @@ for t in "${targets[@]}"; do
     hangs=$(found timeout 'ERROR: libFuzzer: timeout' "$t")
     leaks=$(found leak 'ERROR: LeakSanitizer' "$t")
     ooms=$(found oom 'ERROR: libFuzzer: out-of-memory' "$t")
-    printf '%-16s %12s %8s %8s %7s %6s %6s %5s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$crashes" "$hangs" \
+    printf '%-21s %12s %8s %8s %7s %6s %6s %5s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$crashes" "$hangs" \
         "$leaks" "$ooms"
     if [ -z "$execs" ] || [ $((crashes + hangs + leaks + ooms)) -gt 0 ]; then
         failed=1
+        bad=$((bad + 1))
         echo "  see $log and $build/findings/$t/"
     fi
 done
+echo "fuzz: $((${#targets[@]} - bad)) passed, $bad failed"
 exit $failed
