@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+// What one measuring process is told: a generated catalog directory, a file to dump its searchable texts
+// into, optionally an archive of it, and how many runs each figure takes.
+struct MeasureRequest {
+    QString catalogDirectory;
+    QString textsFile;
+    QString archive;
+    int runs = 3;
+};
+
+// The two search patterns: one lists about a tenth of the generated articles, "." lists every one.
+extern const char* const tenthPattern;
+extern const char* const everyPattern;
+// Articles put on the order list before the order list and the totals are measured.
+constexpr int orderedArticles = 10000;
+
+// Runs in a fresh process with a QApplication: drives the real main window through its slots and times
+// each operation beside its reference command. Returns the raw figures (seconds, rows, kB, bytes).
+QJsonObject measureCatalog(const MeasureRequest& request);
