@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 // What one measuring process is told: a generated catalog directory, a file to dump its searchable texts
 // into, optionally an archive of it, and how many runs each figure takes.
@@ -10,6 +11,8 @@ struct MeasureRequest {
     QString textsFile;
     QString archive;
     int runs = 3;
+    // Figures to take (open, searchTenth, searchEvery, orders); empty for all. For profiling one of them.
+    QStringList only;
 };
 
 // The two search patterns: one lists about a tenth of the generated articles, "." lists every one.

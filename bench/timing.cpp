@@ -23,7 +23,8 @@ void prepare(QProcess& process, const QStringList& extraEnvironment) {
 }
 } // namespace
 
-double timeCommand(const QString& program, const QStringList& arguments, const QStringList& extraEnvironment) {
+double timeCommand(const QString& program, const QStringList& arguments,
+                   const QStringList& extraEnvironment) {
     QProcess process;
     prepare(process, extraEnvironment);
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -54,7 +55,9 @@ ResidentMemory residentMemory() {
     if (!status.open(QIODevice::ReadOnly))
         return memory;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        const auto value = [&line] { return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong(); };
+        const auto value = [&line] {
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
+        };
         if (line.startsWith("VmRSS:"))
             memory.rssKb = value();
         else if (line.startsWith("VmHWM:"))

@@ -3,8 +3,12 @@
 //
 //   vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] [--seed N]
 //
-// Every size is measured in a process of its own (vxbench --measure ...), so that the memory figures start
-// from a program that has loaded nothing big.
+// Every size is measured in a process of its own, so that the memory figures start from a program that has
+// loaded nothing big:
+//
+//   vxbench --measure CATALOG --texts FILE [--runs N] [--only open,searchTenth,searchEvery,orders]
+//
+// prints the raw figures of one catalog as JSON; --only limits them to some operations, to profile one.
 #include "measurements.h"
 #include "tools/cataloggenerator.h"
 
@@ -55,8 +59,9 @@ QJsonObject runMeasuringProcess(const QString& catalog, const Options& options) 
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--measure"), catalog, QStringLiteral("--texts"), catalog + QStringLiteral(".texts"),
-                 QStringLiteral("--runs"), QString::number(options.runs)});
+                {QStringLiteral("--measure"), catalog, QStringLiteral("--texts"),
+                 catalog + QStringLiteral(".texts"), QStringLiteral("--runs"),
+                 QString::number(options.runs)});
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return {};
     return QJsonDocument::fromJson(child.readAllStandardOutput()).object();
@@ -73,7 +78,8 @@ QJsonObject ratiosOf(const QJsonObject& raw) {
     // Seconds of the totals against 5 ms.
     ratios[QStringLiteral("totals")] = v("totals") / 0.005;
     // The order list against the search listing as many rows, at the per-row cost of the "." search.
-    ratios[QStringLiteral("orderList")] = v("orderList") / (v("searchEvery") * v("orderListRows") / v("searchEveryRows"));
+    ratios[QStringLiteral("orderList")] =
+        v("orderList") / (v("searchEvery") * v("orderListRows") / v("searchEveryRows"));
     ratios[QStringLiteral("memory")] = v("rssDeltaKb") * 1024.0 / v("catalogBytes");
     if (raw.contains(QStringLiteral("unpack")))
         ratios[QStringLiteral("unpack")] = v("unpack") / v("gunzip");
@@ -123,11 +129,13 @@ int drive(const Options& options) {
     QJsonArray sizes;
     std::vector<QJsonObject> raws, ratios;
     for (std::size_t articles : options.sizes) {
-        const QString catalog = QDir(options.data).absoluteFilePath(QStringLiteral("catalog-%1").arg(articles));
+        const QString catalog =
+            QDir(options.data).absoluteFilePath(QStringLiteral("catalog-%1").arg(articles));
         if (!catalogPresent(catalog)) {
             say("generating %s\n", catalog);
             std::string error;
-            if (!generateCatalog(QFile::encodeName(catalog).toStdString(), articles, options.seed, nullptr, &error)) {
+            if (!generateCatalog(QFile::encodeName(catalog).toStdString(), articles, options.seed, nullptr,
+                                 &error)) {
                 say("cannot generate the catalog: %s\n", QString::fromStdString(error));
                 return 1;
             }
@@ -148,8 +156,8 @@ int drive(const Options& options) {
     }
 
     bool allMet = true;
-    std::printf("\n%-9s  %-24s %-48s %-30s %7s %6s\n", "articles", "operation", "figure / reference", "reference",
-                "ratio", "target");
+    std::printf("\n%-9s  %-24s %-48s %-30s %7s %6s\n", "articles", "operation", "figure / reference",
+                "reference", "ratio", "target");
     for (std::size_t i = 0; i < raws.size(); ++i) {
         for (const Target& t : targets) {
             if (!ratios[i].contains(QLatin1String(t.key)))
@@ -170,18 +178,20 @@ int drive(const Options& options) {
         step[QStringLiteral("from")] = double(options.sizes[i - 1]);
         step[QStringLiteral("to")] = double(options.sizes[i]);
         const double scale = double(options.sizes[i]) / double(options.sizes[i - 1]);
-        for (const char* key : {"open", "searchTenth", "searchEvery", "orderList", "totals", "unpack", "rssDeltaKb"}) {
+        for (const char* key :
+             {"open", "searchTenth", "searchEvery", "orderList", "totals", "unpack", "rssDeltaKb"}) {
             if (!raws[i].contains(QLatin1String(key)))
                 continue;
-            const double perArticle =
-                raws[i].value(QLatin1String(key)).toDouble() / raws[i - 1].value(QLatin1String(key)).toDouble() / scale;
+            const double perArticle = raws[i].value(QLatin1String(key)).toDouble() /
+                                      raws[i - 1].value(QLatin1String(key)).toDouble() / scale;
             step[QLatin1String(key)] = perArticle;
             // Only the step from 200,000 to 1,000,000 has a target.
             const bool judged = options.sizes[i - 1] == 200000 && options.sizes[i] == 1000000;
             if (judged)
                 allMet = allMet && perArticle <= 1.3;
-            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", options.sizes[i - 1], options.sizes[i],
-                        key, perArticle, judged ? (perArticle <= 1.3 ? "  (<= 1.3)" : "  (> 1.3)") : "");
+            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", options.sizes[i - 1],
+                        options.sizes[i], key, perArticle,
+                        judged ? (perArticle <= 1.3 ? "  (<= 1.3)" : "  (> 1.3)") : "");
         }
         growth.append(step);
     }
@@ -212,6 +222,8 @@ int measure(int argc, char* argv[]) {
             request.archive = args[++i];
         else if (args[i] == QLatin1String("--runs"))
             request.runs = args[++i].toInt();
+        else if (args[i] == QLatin1String("--only"))
+            request.only = args[++i].split(QLatin1Char(','));
     }
     const QJsonObject result = measureCatalog(request);
     std::printf("%s\n", QJsonDocument(result).toJson(QJsonDocument::Compact).constData());
@@ -243,9 +255,9 @@ int main(int argc, char* argv[]) {
         } else if (args[i] == QLatin1String("--seed") && hasValue) {
             options.seed = args[++i].toULongLong();
         } else {
-            std::fprintf(stderr,
-                         "usage: vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] "
-                         "[--seed N]\n");
+            std::fprintf(
+                stderr, "usage: vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] "
+                        "[--seed N]\n");
             return 2;
         }
     }

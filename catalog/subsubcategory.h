@@ -3,6 +3,8 @@
 #include "catalog/article.h"
 #include "catalog/articleitem.h"
 
+#include <QList>
+
 #include <functional>
 #include <istream>
 #include <string>
@@ -33,14 +35,15 @@ struct SubSubCategory {
 
     void fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
     void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
-    void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s,
+    // The walks that list rows append them to rows; the caller inserts them into the list in one go.
+    void searchArticles(QList<QTreeWidgetItem*>& rows, const ArticleMatcher& matcher, unsigned c, unsigned s,
                         unsigned ss) const;
     void showArticleInfo(unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
+    void listOrderedArticles(QList<QTreeWidgetItem*>& rows, unsigned c, unsigned s, unsigned ss) const;
     void appendOrderListHtml(QString& out) const;
-    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth, int netWidth,
-                             int grossWidth) const;
+    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                             int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned a, int units);
     void clearOrderedUnits();
     void sumOrders(int& count, double& net, double& gross) const;

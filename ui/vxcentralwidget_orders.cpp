@@ -28,8 +28,9 @@ bool writeFile(QWidget* parent, const QString& fileName, const QString& contents
     // Written aside and renamed over the target, so that a failed write never leaves a truncated file behind.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(contents.toUtf8()) < 0 || !file.commit()) {
-        QMessageBox::warning(parent, QStringLiteral("Vendrix"),
-                             vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
+        QMessageBox::warning(
+            parent, QStringLiteral("Vendrix"),
+            vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
         return false;
     }
     return true;
@@ -99,10 +100,10 @@ void vxCentralWidget::slotOrderedArticles() {
     cbSubCategory->setEnabled(false);
     cbSubSubCategory->setEnabled(false);
     lvParts->clear();
-    lvParts->setSortingEnabled(false);
+    QList<QTreeWidgetItem*> rows;
     for (unsigned c = 0; c < catalog.size(); ++c)
-        catalog[c].listOrderedArticles(lvParts, c);
-    lvParts->setSortingEnabled(true);
+        catalog[c].listOrderedArticles(rows, c);
+    addArticleItems(lvParts, rows);
 }
 
 void vxCentralWidget::slotUpdateOrderInfo() {
@@ -175,9 +176,10 @@ void vxCentralWidget::slotExportOrderListHTML() {
         return;
     QString fragment;
     buildOrderListHtml(fragment);
-    writeFile(this, fileName,
-              QLatin1String("<HTML>\n<HEAD>\n"
-                            "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<TITLE>") +
-                  tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
-                  QLatin1String("</BODY>\n</HTML>\n"));
+    writeFile(
+        this, fileName,
+        QLatin1String("<HTML>\n<HEAD>\n"
+                      "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<TITLE>") +
+            tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
+            QLatin1String("</BODY>\n</HTML>\n"));
 }
