@@ -61,14 +61,23 @@ private:
 };
 
 // The columns in order; quantity and price differ between group and order rows.
-ArticleRow::Texts rowTexts(const Article& article, const IndexPath& path, int packing, long long quantity,
-                           const QString& price) {
+ArticleRow::Texts rowTexts(const Article& article, const IndexPath& path, RowKind kind) {
+    int packing = 0, quantity = 0;
+    double amount = 0.0;
+    article.firstTierPrice(packing, quantity, amount);
     TextsBuilder b(qsizetype(article.name.size() + article.description.size() + article.otherNames.size()) +
                    48);
     b.latin1(article.name);
     b.number(packing);
-    b.number(quantity);
-    b.text(price);
+    if (kind == RowKind::Group) {
+        b.number(quantity);
+        b.text(amount == 0.0 ? QString() : QString::number(amount, 'f', 2));
+    } else {
+        double net = 0.0, gross = 0.0;
+        article.orderPrice(net, gross);
+        b.number(article.orderedUnits);
+        b.text(QString::number(gross, 'f', 2));
+    }
     b.text(statusLetter(article.status));
     b.latin1(article.description);
     b.latin1(article.otherNames);
@@ -79,35 +88,65 @@ ArticleRow::Texts rowTexts(const Article& article, const IndexPath& path, int pa
     return b.take();
 }
 
-// The list sorts what it is given with a stable sort and then, for every row that moved, looks up each of its
-// cells among the persistent indexes; for hundreds of thousands of rows that lookup costs more than the sort.
-// Rows that arrive in the order the list would give them move nowhere. The order is the list's own: stable,
-// by the locale-aware comparison of the sort column's texts, reversed for a descending sort.
-QList<QTreeWidgetItem*> presorted(const QList<QTreeWidgetItem*>& rows, int column, Qt::SortOrder order) {
-    struct Key {
-        QStringView text;
-        QTreeWidgetItem* row;
-    };
-    std::vector<Key> keys;
-    keys.reserve(std::size_t(rows.size()));
-    for (QTreeWidgetItem* row : rows) {
-        if (row->type() != ArticleRow::rowType)
-            return rows;
-        keys.push_back({static_cast<const ArticleRow*>(row)->textView(column), row});
+// The texts of one column of every found article, one after the other in one buffer, so that sorting
+// them reads a few megabytes in a row instead of a separate string per row.
+class SortKeys {
+public:
+    SortKeys(const std::vector<FoundArticle>& found, RowKind kind, int column) : spans(found.size()) {
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const std::size_t begin = text.size();
+            const Article& article = *found[i].article;
+            switch (column) {
+            case ColumnName:
+                latin1(article.name);
+                break;
+            case ColumnDescription:
+                latin1(article.description);
+                break;
+            case ColumnOtherNames:
+                latin1(article.otherNames);
+                break;
+            default: {
+                const ArticleRow::Texts texts = rowTexts(article, found[i].path, kind);
+                const QStringView cell = texts.at(column);
+                text.insert(text.end(), cell.begin(), cell.end());
+            }
+            }
+            spans[i] = {begin, text.size() - begin};
+        }
     }
+
+    QStringView at(std::size_t i) const {
+        return QStringView(text.data() + spans[i].first, qsizetype(spans[i].second));
+    }
+
+private:
+    void latin1(const std::string& bytes) {
+        for (char c : bytes)
+            text.push_back(QChar(static_cast<unsigned char>(c)));
+    }
+
+    std::vector<QChar> text;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+};
+
+// Positions of the found articles in the order the list sorts their rows: stable, by the locale-aware
+// comparison of the sort column's texts, reversed for a descending sort.
+std::vector<std::size_t> sortedOrder(const std::vector<FoundArticle>& found, RowKind kind, int column,
+                                     Qt::SortOrder order) {
+    std::vector<std::size_t> positions(found.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    const SortKeys keys(found, kind, column);
+    const auto less = [&keys](std::size_t a, std::size_t b) {
+        return QString::localeAwareCompare(keys.at(a), keys.at(b)) < 0;
+    };
     if (order == Qt::AscendingOrder)
-        std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-            return QString::localeAwareCompare(a.text, b.text) < 0;
-        });
+        std::stable_sort(positions.begin(), positions.end(), less);
     else
-        std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-            return QString::localeAwareCompare(b.text, a.text) < 0;
-        });
-    QList<QTreeWidgetItem*> sorted;
-    sorted.reserve(rows.size());
-    for (const Key& key : keys)
-        sorted.append(key.row);
-    return sorted;
+        std::stable_sort(positions.begin(), positions.end(),
+                         [&less](std::size_t a, std::size_t b) { return less(b, a); });
+    return positions;
 }
 
 void setRowTexts(QTreeWidgetItem* row, ArticleRow::Texts&& texts, bool ordered) {
@@ -157,22 +196,11 @@ QString statusLetter(int status) {
 }
 
 void setArticleItemTexts(QTreeWidgetItem* row, const Article& article, const IndexPath& path) {
-    int packing = 0, quantity = 0;
-    double amount = 0.0;
-    article.firstTierPrice(packing, quantity, amount);
-    setRowTexts(row,
-                rowTexts(article, path, packing, quantity,
-                         amount == 0.0 ? QString() : QString::number(amount, 'f', 2)),
-                article.orderedUnits > 0);
+    setRowTexts(row, rowTexts(article, path, RowKind::Group), article.orderedUnits > 0);
 }
 
 void setOrderItemTexts(QTreeWidgetItem* row, const Article& article, const IndexPath& path) {
-    int packing = 0, quantity = 0;
-    double amount = 0.0, net = 0.0, gross = 0.0;
-    article.firstTierPrice(packing, quantity, amount);
-    article.orderPrice(net, gross);
-    setRowTexts(row, rowTexts(article, path, packing, article.orderedUnits, QString::number(gross, 'f', 2)),
-                article.orderedUnits > 0);
+    setRowTexts(row, rowTexts(article, path, RowKind::Order), article.orderedUnits > 0);
 }
 
 QTreeWidgetItem* newArticleItem(const Article& article, const IndexPath& path) {
@@ -269,15 +297,32 @@ QTreeWidgetItem* addArticleItem(QTreeWidget* list, const Article& article, const
     return row;
 }
 
-void addArticleItems(QTreeWidget* list, const QList<QTreeWidgetItem*>& rows) {
-    if (rows.isEmpty())
+void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, RowKind kind) {
+    if (found.empty())
         return;
     const bool sorting = list->isSortingEnabled();
+    // The list sorts what it is given with a stable sort, and then looks up every cell of every row that
+    // moved among its persistent indexes; for hundreds of thousands of rows that costs seconds. Rows made
+    // in the order the list would give them move nowhere, and lie in memory in that order as well, which
+    // keeps the list's own sort from waiting on memory.
+    std::vector<std::size_t> order;
+    if (sorting) {
+        order = sortedOrder(found, kind, list->sortColumn(), list->header()->sortIndicatorOrder());
+    } else {
+        order.resize(found.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+    }
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(qsizetype(found.size()));
+    for (std::size_t i : order) {
+        auto* row = new ArticleRow;
+        const FoundArticle& f = found[i];
+        setRowTexts(row, rowTexts(*f.article, f.path, kind), f.article->orderedUnits > 0);
+        rows.append(row);
+    }
     list->setSortingEnabled(false);
-    if (sorting)
-        list->addTopLevelItems(presorted(rows, list->sortColumn(), list->header()->sortIndicatorOrder()));
-    else
-        list->addTopLevelItems(rows);
+    list->addTopLevelItems(rows);
     list->setSortingEnabled(sorting);
 }
 

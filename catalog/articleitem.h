@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <array>
+#include <vector>
 
 class QPixmap;
 class QTreeWidget;
@@ -89,6 +90,17 @@ void setOrderItemTexts(QTreeWidgetItem* row, const Article& article, const Index
 QTreeWidgetItem* newArticleItem(const Article& article, const IndexPath& path);
 QTreeWidgetItem* newOrderItem(const Article& article, const IndexPath& path);
 QTreeWidgetItem* addArticleItem(QTreeWidget* list, const Article& article, const IndexPath& path);
-// Inserts rows in one call and sorts once: one by one, the list would re-sort after each.
-void addArticleItems(QTreeWidget* list, const QList<QTreeWidgetItem*>& rows);
+
+// An article a walk has found, on its way to becoming a row. Lives only while its catalog is unchanged.
+struct FoundArticle {
+    const Article* article;
+    IndexPath path;
+};
+
+// Group rows (first tier's quantity and price) or order rows (ordered units and order value).
+enum class RowKind { Group, Order };
+
+// Makes the rows of the found articles and inserts them all at once: the list sorts and lays itself out
+// once instead of after each row.
+void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, RowKind kind);
 QTreeWidgetItem* addOrderItem(QTreeWidget* list, const Article& article, const IndexPath& path);

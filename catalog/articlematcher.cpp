@@ -1,20 +1,119 @@
 #include "catalog/articlematcher.h"
 
+#include <QStringView>
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+// The expression matches without regard to case by Unicode's simple case folding. Within Latin-1, the only
+// characters that fold together are A-Z with a-z and the letters C0-DE (but not D7, the multiplication
+// sign) with E0-FE; the other partners of k, s, µ, å, ß and ÿ lie outside Latin-1 and never occur in a
+// field.
+unsigned char fold(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<unsigned char>(c + 0x20);
+    return c;
+}
+
+// Characters that stand for themselves in the patterns looked at (no escapes, groups or classes there).
+bool plain(QChar c) {
+    switch (c.unicode()) {
+    case '^':
+    case '$':
+    case '.':
+    case '|':
+    case '?':
+    case '*':
+    case '+':
+    case '{':
+    case '}':
+    case ')':
+    case ']':
+        return false;
+    default:
+        return c.unicode() <= 0xFF;
+    }
+}
+
+bool quantifier(QChar c) {
+    return c == QLatin1Char('?') || c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('{');
+}
+
+} // namespace
+
 ArticleMatcher::ArticleMatcher(const QString& pattern, bool inName, bool inDescription, bool inOtherNames,
                                bool caseSensitive)
     : expression(pattern, caseSensitive ? QRegularExpression::NoPatternOption
                                         : QRegularExpression::CaseInsensitiveOption),
-      inName(inName), inDescription(inDescription), inOtherNames(inOtherNames) {
+      inName(inName), inDescription(inDescription), inOtherNames(inOtherNames), caseSensitive(caseSensitive) {
     // An invalid pattern finds nothing.
-    if (!expression.isValid())
+    if (!expression.isValid()) {
         this->inName = this->inDescription = this->inOtherNames = false;
-    else
-        expression.optimize();
+        return;
+    }
+    expression.optimize();
+    findWords(pattern);
+}
+
+void ArticleMatcher::findWords(const QString& pattern) {
+    // Without a backslash, a parenthesis or a bracket there are no escapes, groups, classes, inline options
+    // or verbs, so every "|" separates two alternatives of the whole pattern.
+    if (pattern.contains(QLatin1Char('\\')) || pattern.contains(QLatin1Char('(')) ||
+        pattern.contains(QLatin1Char('[')))
+        return;
+    bool decides = true;
+    for (QStringView alternative : QStringView(pattern).split(QLatin1Char('|'))) {
+        qsizetype start = 0;
+        // Anchors take no room; the word still has to follow them.
+        while (start < alternative.size() && alternative[start] == QLatin1Char('^'))
+            ++start;
+        qsizetype end = start;
+        while (end < alternative.size() && plain(alternative[end]))
+            ++end;
+        // A character under a quantifier may be missing from the match.
+        if (end < alternative.size() && quantifier(alternative[end]) && end > start)
+            --end;
+        if (end == start)
+            return; // this alternative matches without any word
+        if (start > 0 || end < alternative.size())
+            decides = false;
+        std::string word;
+        for (qsizetype i = start; i < end; ++i) {
+            const auto c = static_cast<unsigned char>(alternative[i].unicode());
+            word += static_cast<char>(caseSensitive ? c : fold(c));
+        }
+        wordList.push_back(word);
+    }
+    words = decides ? Words::Decide : Words::Filter;
+}
+
+bool ArticleMatcher::containsWord(const std::string& latin1) const {
+    std::string_view haystack = latin1;
+    if (!caseSensitive) {
+        folded.resize(latin1.size());
+        std::transform(latin1.begin(), latin1.end(), folded.begin(),
+                       [](char c) { return static_cast<char>(fold(static_cast<unsigned char>(c))); });
+        haystack = folded;
+    }
+    for (const std::string& word : wordList)
+        if (haystack.find(word) != std::string_view::npos)
+            return true;
+    return false;
 }
 
 bool ArticleMatcher::matchesText(const std::string& latin1) const {
-    const QString subject = QString::fromLatin1(latin1.data(), qsizetype(latin1.size()));
-    return expression.match(subject).hasMatch();
+    if (words != Words::None) {
+        const bool found = containsWord(latin1);
+        if (!found || words == Words::Decide)
+            return found;
+    }
+    subject.resize(qsizetype(latin1.size()));
+    QChar* out = subject.data();
+    for (char c : latin1)
+        *out++ = QChar(static_cast<unsigned char>(c));
+    return expression.match(QStringView(subject)).hasMatch();
 }
 
 bool ArticleMatcher::matches(const Article& article) const {

@@ -82,15 +82,15 @@ void Category::searchArticles(QTreeWidget* list, const QString& text, bool inNam
 }
 
 void Category::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const {
-    QList<QTreeWidgetItem*> rows;
-    searchArticles(rows, matcher, c);
-    addArticleItems(list, rows);
+    std::vector<FoundArticle> found;
+    searchArticles(found, matcher, c);
+    addArticleRows(list, found, RowKind::Group);
 }
 
-void Category::searchArticles(QList<QTreeWidgetItem*>& rows, const ArticleMatcher& matcher,
+void Category::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
                               unsigned c) const {
     for (unsigned s = 0; s < subCategories.size(); ++s)
-        subCategories[s].searchArticles(rows, matcher, c, s);
+        subCategories[s].searchArticles(found, matcher, c, s);
 }
 
 void Category::showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const {
@@ -104,14 +104,14 @@ void Category::orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEd
 }
 
 void Category::listOrderedArticles(QTreeWidget* list, unsigned c) const {
-    QList<QTreeWidgetItem*> rows;
-    listOrderedArticles(rows, c);
-    addArticleItems(list, rows);
+    std::vector<FoundArticle> found;
+    listOrderedArticles(found, c);
+    addArticleRows(list, found, RowKind::Order);
 }
 
-void Category::listOrderedArticles(QList<QTreeWidgetItem*>& rows, unsigned c) const {
+void Category::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const {
     for (unsigned s = 0; s < subCategories.size(); ++s)
-        subCategories[s].listOrderedArticles(rows, c, s);
+        subCategories[s].listOrderedArticles(found, c, s);
 }
 
 void Category::appendOrderListHtml(QString& out) const {

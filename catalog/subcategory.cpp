@@ -54,10 +54,10 @@ void SubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s
         subSubCategories[ss].updateArticleItem(row, c, s, ss, a);
 }
 
-void SubCategory::searchArticles(QList<QTreeWidgetItem*>& rows, const ArticleMatcher& matcher, unsigned c,
+void SubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
                                  unsigned s) const {
     for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
-        subSubCategories[ss].searchArticles(rows, matcher, c, s, ss);
+        subSubCategories[ss].searchArticles(found, matcher, c, s, ss);
 }
 
 void SubCategory::showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const {
@@ -70,9 +70,9 @@ void SubCategory::orderArticle(unsigned ss, unsigned a, const ArticleEditor& edi
         subSubCategories[ss].orderArticle(a, edit);
 }
 
-void SubCategory::listOrderedArticles(QList<QTreeWidgetItem*>& rows, unsigned c, unsigned s) const {
+void SubCategory::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const {
     for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
-        subSubCategories[ss].listOrderedArticles(rows, c, s, ss);
+        subSubCategories[ss].listOrderedArticles(found, c, s, ss);
 }
 
 void SubCategory::appendOrderListHtml(QString& out) const {

@@ -20,11 +20,11 @@ void SubSubCategory::parse(const unsigned char* record) {
 
 void SubSubCategory::fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
     list->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(qsizetype(articles.size()));
+    std::vector<FoundArticle> found;
+    found.reserve(articles.size());
     for (unsigned a = 0; a < articles.size(); ++a)
-        rows.append(newArticleItem(articles[a], {c, s, ss, a}));
-    addArticleItems(list, rows);
+        found.push_back({&articles[a], {c, s, ss, a}});
+    addArticleRows(list, found, RowKind::Group);
 }
 
 void SubSubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
@@ -33,11 +33,11 @@ void SubSubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigne
         setArticleItemTexts(row, articles[a], {c, s, ss, a});
 }
 
-void SubSubCategory::searchArticles(QList<QTreeWidgetItem*>& rows, const ArticleMatcher& matcher, unsigned c,
-                                    unsigned s, unsigned ss) const {
+void SubSubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
+                                    unsigned c, unsigned s, unsigned ss) const {
     for (unsigned a = 0; a < articles.size(); ++a)
         if (matcher.matches(articles[a]))
-            rows.append(newArticleItem(articles[a], {c, s, ss, a}));
+            found.push_back({&articles[a], {c, s, ss, a}});
 }
 
 void SubSubCategory::showArticleInfo(unsigned a, const ArticleViewer& view) const {
@@ -53,11 +53,11 @@ void SubSubCategory::orderArticle(unsigned a, const ArticleEditor& edit) {
         articles[a] = copy;
 }
 
-void SubSubCategory::listOrderedArticles(QList<QTreeWidgetItem*>& rows, unsigned c, unsigned s,
+void SubSubCategory::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s,
                                          unsigned ss) const {
     for (unsigned a = 0; a < articles.size(); ++a)
         if (articles[a].orderedUnits > 0)
-            rows.append(newOrderItem(articles[a], {c, s, ss, a}));
+            found.push_back({&articles[a], {c, s, ss, a}});
 }
 
 void SubSubCategory::appendOrderListHtml(QString& out) const {

@@ -3,8 +3,6 @@
 #include "catalog/article.h"
 #include "catalog/articleitem.h"
 
-#include <QList>
-
 #include <functional>
 #include <istream>
 #include <string>
@@ -35,12 +33,12 @@ struct SubSubCategory {
 
     void fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
     void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
-    // The walks that list rows append them to rows; the caller inserts them into the list in one go.
-    void searchArticles(QList<QTreeWidgetItem*>& rows, const ArticleMatcher& matcher, unsigned c, unsigned s,
-                        unsigned ss) const;
+    // The walks that list rows collect the articles in found; the caller makes the rows all at once.
+    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
+                        unsigned s, unsigned ss) const;
     void showArticleInfo(unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(QList<QTreeWidgetItem*>& rows, unsigned c, unsigned s, unsigned ss) const;
+    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s, unsigned ss) const;
     void appendOrderListHtml(QString& out) const;
     void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
                              int netWidth, int grossWidth) const;

@@ -113,7 +113,7 @@ void vxCentralWidget::slotSearchArticles() {
     const int steps = int(catalog.size()) + 1;
     // The rows are gathered and inserted in one go after the walk, also after a cancel: the list then lays
     // itself out, sorts and widens its columns once instead of after every main group.
-    QList<QTreeWidgetItem*> rows;
+    std::vector<FoundArticle> found;
     QProgressDialog progress(tr("Suche läuft..."), tr("Abbruch"), 0, steps, nullptr);
     progress.setObjectName(QStringLiteral("progress"));
     progress.setWindowModality(Qt::ApplicationModal);
@@ -126,8 +126,8 @@ void vxCentralWidget::slotSearchArticles() {
         // The inputs are read again for every main group, as the user may change them meanwhile.
         const ArticleMatcher matcher(leSearch->text(), cbName->isChecked(), cbDescription->isChecked(),
                                      cbOtherNames->isChecked(), cbCaseSensitive->isChecked());
-        catalog[c].searchArticles(rows, matcher, c);
+        catalog[c].searchArticles(found, matcher, c);
     }
-    addArticleItems(lvParts, rows);
+    addArticleRows(lvParts, found, RowKind::Group);
     progress.setValue(steps);
 }

@@ -100,10 +100,10 @@ void vxCentralWidget::slotOrderedArticles() {
     cbSubCategory->setEnabled(false);
     cbSubSubCategory->setEnabled(false);
     lvParts->clear();
-    QList<QTreeWidgetItem*> rows;
+    std::vector<FoundArticle> found;
     for (unsigned c = 0; c < catalog.size(); ++c)
-        catalog[c].listOrderedArticles(rows, c);
-    addArticleItems(lvParts, rows);
+        catalog[c].listOrderedArticles(found, c);
+    addArticleRows(lvParts, found, RowKind::Order);
 }
 
 void vxCentralWidget::slotUpdateOrderInfo() {
