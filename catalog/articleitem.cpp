@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QTreeWidget>
 
+#include <QCollator>
 #include <QHeaderView>
 
 #include <algorithm>
@@ -138,8 +139,12 @@ std::vector<std::size_t> sortedOrder(const std::vector<FoundArticle>& found, Row
     for (std::size_t i = 0; i < positions.size(); ++i)
         positions[i] = i;
     const SortKeys keys(found, kind, column);
-    const auto less = [&keys](std::size_t a, std::size_t b) {
-        return QString::localeAwareCompare(keys.at(a), keys.at(b)) < 0;
+    // localeAwareCompare looks up the collator of the default locale for every comparison; one looked up
+    // here compares the same. Empty texts it orders by code points, as localeAwareCompare does.
+    const QCollator collator;
+    const auto less = [&keys, &collator](std::size_t a, std::size_t b) {
+        const QStringView x = keys.at(a), y = keys.at(b);
+        return (x.isEmpty() || y.isEmpty() ? x.compare(y) : collator.compare(x, y)) < 0;
     };
     if (order == Qt::AscendingOrder)
         std::stable_sort(positions.begin(), positions.end(), less);
@@ -258,10 +263,14 @@ void ArticleRow::setData(int column, int role, const QVariant& value) {
     QTreeWidgetItem::setData(column, role, value);
 }
 
+const QTreeWidget* ArticleRow::rankedList = nullptr;
+
 // The same order as the plain item's: texts compared locale-aware in the list's sort column.
 bool ArticleRow::operator<(const QTreeWidgetItem& other) const {
     if (other.type() != rowType)
         return QTreeWidgetItem::operator<(other);
+    if (rankedList && treeWidget() == rankedList)
+        return rank < static_cast<const ArticleRow&>(other).rank;
     const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
     return QString::localeAwareCompare(textView(column),
                                        static_cast<const ArticleRow&>(other).textView(column)) < 0;
@@ -306,6 +315,7 @@ void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, R
     // in the order the list would give them move nowhere, and lie in memory in that order as well, which
     // keeps the list's own sort from waiting on memory.
     std::vector<std::size_t> order;
+    const bool descending = list->header()->sortIndicatorOrder() == Qt::DescendingOrder;
     if (sorting) {
         order = sortedOrder(found, kind, list->sortColumn(), list->header()->sortIndicatorOrder());
     } else {
@@ -319,11 +329,19 @@ void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, R
         auto* row = new ArticleRow;
         const FoundArticle& f = found[i];
         setRowTexts(row, rowTexts(*f.article, f.path, kind), f.article->orderedUnits > 0);
+        // The list compares with operator< either way, the other way round for a descending sort.
+        row->rank = std::uint32_t(descending ? found.size() - 1 - std::size_t(rows.size())
+                                             : std::size_t(rows.size()));
         rows.append(row);
     }
+    // Ranks order only the rows of one batch; rows already in the list are compared by their texts.
+    const bool alone = list->topLevelItemCount() == 0;
     list->setSortingEnabled(false);
     list->addTopLevelItems(rows);
+    if (alone)
+        ArticleRow::rankedList = list;
     list->setSortingEnabled(sorting);
+    ArticleRow::rankedList = nullptr;
 }
 
 QTreeWidgetItem* addOrderItem(QTreeWidget* list, const Article& article, const IndexPath& path) {

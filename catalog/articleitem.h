@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 class QPixmap;
@@ -48,6 +49,15 @@ const QPixmap& unorderedPixmap();
 // " " for stock items, R, B, A, "?" for unknown codes.
 QString statusLetter(int status);
 
+// An article a walk has found, on its way to becoming a row. Lives only while its catalog is unchanged.
+struct FoundArticle {
+    const Article* article;
+    IndexPath path;
+};
+
+// Group rows (first tier's quantity and price) or order rows (ordered units and order value).
+enum class RowKind { Group, Order };
+
 // A row of the article list as the catalog builds it. It answers text(), setText(), icon() and sorting
 // exactly as a plain QTreeWidgetItem with the same eleven texts and icon would, but keeps the texts in one
 // string and shares the icon, instead of one QVariant, string and icon per cell: lists of a million rows are
@@ -78,10 +88,17 @@ public:
     void setTexts(Texts&& newTexts, const QIcon& icon);
 
 private:
+    friend void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, RowKind kind);
+
     void changed();
 
     Texts texts;
     QVariant decoration;
+    // While the rows of rankedList are sorted right after they were inserted into it, all at once, in
+    // sorted order, they compare by their position among them: the sort then finds them in order without
+    // comparing a single text.
+    static const QTreeWidget* rankedList;
+    std::uint32_t rank = 0;
 };
 
 // Group rows (first tier's quantity and price) and order rows (ordered units and order value).
@@ -90,15 +107,6 @@ void setOrderItemTexts(QTreeWidgetItem* row, const Article& article, const Index
 QTreeWidgetItem* newArticleItem(const Article& article, const IndexPath& path);
 QTreeWidgetItem* newOrderItem(const Article& article, const IndexPath& path);
 QTreeWidgetItem* addArticleItem(QTreeWidget* list, const Article& article, const IndexPath& path);
-
-// An article a walk has found, on its way to becoming a row. Lives only while its catalog is unchanged.
-struct FoundArticle {
-    const Article* article;
-    IndexPath path;
-};
-
-// Group rows (first tier's quantity and price) or order rows (ordered units and order value).
-enum class RowKind { Group, Order };
 
 // Makes the rows of the found articles and inserts them all at once: the list sorts and lays itself out
 // once instead of after each row.
