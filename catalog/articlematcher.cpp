@@ -41,13 +41,21 @@ bool quantifier(QChar c) {
     return c == QLatin1Char('?') || c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('{');
 }
 
+// Umlauts and ß are letters to \w, \b and the character classes, as in any German text; without Unicode
+// properties "\w+" would stop at every umlaut. The case is ignored by the expression itself: lowering the
+// pattern instead would turn \D, \S, \W or \B into their opposites.
+QRegularExpression::PatternOptions searchOptions(bool caseSensitive) {
+    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+    if (!caseSensitive)
+        options |= QRegularExpression::CaseInsensitiveOption;
+    return options;
+}
 } // namespace
 
 ArticleMatcher::ArticleMatcher(const QString& pattern, bool inName, bool inDescription, bool inOtherNames,
                                bool caseSensitive)
-    : expression(pattern, caseSensitive ? QRegularExpression::NoPatternOption
-                                        : QRegularExpression::CaseInsensitiveOption),
-      inName(inName), inDescription(inDescription), inOtherNames(inOtherNames), caseSensitive(caseSensitive) {
+    : expression(pattern, searchOptions(caseSensitive)), inName(inName), inDescription(inDescription),
+      inOtherNames(inOtherNames), caseSensitive(caseSensitive) {
     // An invalid pattern finds nothing.
     if (!expression.isValid()) {
         this->inName = this->inDescription = this->inOtherNames = false;

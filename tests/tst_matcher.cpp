@@ -42,8 +42,10 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(bool, caseSensitive);
         QFETCH(QByteArray, field);
-        const QRegularExpression expression(pattern, caseSensitive ? QRegularExpression::NoPatternOption
-                                                                   : QRegularExpression::CaseInsensitiveOption);
+        QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+        if (!caseSensitive)
+            options |= QRegularExpression::CaseInsensitiveOption;
+        const QRegularExpression expression(pattern, options);
         const bool expected = expression.match(QString::fromLatin1(field)).hasMatch();
         Article article;
         article.description = field.toStdString();

@@ -129,5 +129,7 @@ void vxCentralWidget::slotSearchArticles() {
         catalog[c].searchArticles(found, matcher, c);
     }
     addArticleRows(lvParts, found, RowKind::Group);
-    progress.setValue(steps);
+    // A cancelled dialog has closed already; setting its value would show it once more.
+    if (!progress.wasCanceled())
+        progress.setValue(steps);
 }

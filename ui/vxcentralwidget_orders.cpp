@@ -23,14 +23,23 @@ constexpr int netWidth = 10;
 constexpr int grossWidth = 10;
 const QString rule = QString(unitsWidth + nameWidth + netWidth + grossWidth + 3 * 3, QLatin1Char('=')) + '\n';
 
+// The name is taken as typed, without an added extension; an existing file is replaced without a question.
+QString askOrderListFileName(const QString& filter) {
+    return QFileDialog::getSaveFileName(nullptr, QString(), QStringLiteral("."), filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 // The order list files are written as UTF-8, so umlauts of the catalog survive in any editor or browser.
 bool writeFile(QWidget* parent, const QString& fileName, const QString& contents) {
     // Written aside and renamed over the target, so that a failed write never leaves a truncated file behind.
+    // Unbuffered, because a buffered write that the disk takes only in part is flushed later without an
+    // error; unbuffered, the short count shows, and the file is dropped instead of committed.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents.toUtf8()) < 0 || !file.commit()) {
-        QMessageBox::warning(
-            parent, QStringLiteral("Vendrix"),
-            vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
+    const QByteArray bytes = contents.toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
+        QMessageBox::warning(parent, QStringLiteral("Vendrix"),
+                             vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
         return false;
     }
     return true;
@@ -160,8 +169,7 @@ void vxCentralWidget::slotPrintOrderList() {
 }
 
 void vxCentralWidget::slotExportOrderListText() {
-    const QString fileName = QFileDialog::getSaveFileName(nullptr, QString(), QStringLiteral("."),
-                                                          tr("Text-Dateien") + QLatin1String(" (*.txt)"));
+    const QString fileName = askOrderListFileName(tr("Text-Dateien") + QLatin1String(" (*.txt)"));
     if (fileName.isNull())
         return;
     QString text;
@@ -170,8 +178,7 @@ void vxCentralWidget::slotExportOrderListText() {
 }
 
 void vxCentralWidget::slotExportOrderListHTML() {
-    const QString fileName = QFileDialog::getSaveFileName(nullptr, QString(), QStringLiteral("."),
-                                                          tr("HTML-Dateien") + QLatin1String(" (*.html)"));
+    const QString fileName = askOrderListFileName(tr("HTML-Dateien") + QLatin1String(" (*.html)"));
     if (fileName.isNull())
         return;
     QString fragment;

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -16,6 +19,7 @@ struct Pending {
     std::function<void(QWidget*)> answer;
     QElapsedTimer clock;
     int timeoutMs;
+    int intervalMs = 10;
 };
 
 void poll(std::shared_ptr<Pending> pending) {
@@ -26,18 +30,27 @@ void poll(std::shared_ptr<Pending> pending) {
     }
     if (pending->clock.elapsed() > pending->timeoutMs)
         return;
-    QTimer::singleShot(10, [=] { poll(pending); });
+    QTimer::singleShot(pending->intervalMs, [=] { poll(pending); });
+}
+void startPoll(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer, int timeoutMs,
+               int intervalMs) {
+    auto pending = std::make_shared<Pending>();
+    pending->matches = std::move(matches);
+    pending->answer = std::move(answer);
+    pending->timeoutMs = timeoutMs;
+    pending->intervalMs = intervalMs;
+    pending->clock.start();
+    QTimer::singleShot(0, [=] { poll(pending); });
 }
 } // namespace
 
 void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer,
                              int timeoutMs) {
-    auto pending = std::make_shared<Pending>();
-    pending->matches = std::move(matches);
-    pending->answer = std::move(answer);
-    pending->timeoutMs = timeoutMs;
-    pending->clock.start();
-    QTimer::singleShot(0, [=] { poll(pending); });
+    startPoll(std::move(matches), std::move(answer), timeoutMs, 10);
+}
+
+void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer, int timeoutMs) {
+    startPoll(std::move(ready), std::move(answer), timeoutMs, 0);
 }
 
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
@@ -116,5 +129,30 @@ bool ProgressWatcher::eventFilter(QObject* watched, QEvent*) {
         cancelLabel.clear();
         dialog->cancel();
     }
+    if (cancelValue >= 0 && dialog->value() >= cancelValue && !dialog->wasCanceled()) {
+        cancelValue = -1;
+        dialog->cancel();
+    }
     return false;
+}
+
+void answerFileDialog(QFileDialog* dialog, const QString& path) {
+    // Typed and confirmed like a user: QFileDialog::selectFile() followed by accept() is not taken on every
+    // platform.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (name && buttons && buttons->button(QDialogButtonBox::Open)) {
+        name->setText(QDir::cleanPath(path));
+        buttons->button(QDialogButtonBox::Open)->click();
+    }
+    // A refused path would leave the test waiting forever: cancel instead.
+    if (dialog->isVisible()) {
+        qWarning("file dialog refused %s", qPrintable(path));
+        dialog->reject();
+    }
+}
+
+void acceptNextFileDialog(const QString& path) {
+    answerModalWhen([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                    [path](QWidget* w) { answerFileDialog(static_cast<QFileDialog*>(w), path); });
 }

@@ -26,12 +26,23 @@ template <class T> void answerNextModalOf(std::function<void(T*)> answer, int ti
                             [answer](QWidget* w) { answer(qobject_cast<T*>(w)); }, timeoutMs);
 }
 
+// Answers the first modal widget for which ready() holds. It looks on every pass of the event loop, so it
+// also catches states that last for a single processEvents() call, such as a progress dialog's label.
+void answerModalWhen(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer,
+                     int timeoutMs = 5000);
+
 // Convenience answers.
 void acceptNextModal();
 void rejectNextModal();
 
 // Chooses path in the next QFileDialog and accepts it; a directory dialog is opened at path itself.
 void answerNextFileDialog(const QString& path);
+
+// Answers the next file dialog (open file or existing directory) with path, as if typed and accepted.
+void acceptNextFileDialog(const QString& path);
+// The same for a file dialog already shown; a refused path cancels the dialog with a warning.
+class QFileDialog;
+void answerFileDialog(QFileDialog* dialog, const QString& path);
 
 // While it lives, every message box that comes up is answered with its default button and its text kept:
 // a slot that warns where it should not then fails the test instead of blocking it.
@@ -47,13 +58,14 @@ private:
 
 // Watches the progress dialogs shown while it lives, through an application event filter, so nothing
 // depends on timing: keeps every label and value in the order they came up, and presses the cancel
-// button once a given label shows.
+// button once a given label or value shows.
 class ProgressWatcher : public QObject {
 public:
     ProgressWatcher();
     ~ProgressWatcher() override;
 
     void cancelAt(const QString& label) { cancelLabel = label; }
+    void cancelAtValue(int value) { cancelValue = value; }
 
     QStringList labels;
     QList<int> values;
@@ -68,4 +80,5 @@ protected:
 
 private:
     QString cancelLabel;
+    int cancelValue = -1;
 };

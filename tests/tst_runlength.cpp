@@ -1,0 +1,80 @@
+#include "support/filebytes.h"
+#include "uncompress/runlength.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sstream>
+
+class tst_RunLength : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::string target() const { return QFile::encodeName(dir.path() + "/").toStdString(); }
+
+private slots:
+    void codes_data();
+    void codes();
+    void writeFailureIsReported();
+};
+
+void tst_RunLength::codes_data() {
+    QTest::addColumn<int>("method");    // 0: the record in the archive; 1: "lzss.tmp"
+    QTest::addColumn<QByteArray>("in"); // hex; with method 0 the record is the first `size` bytes
+    QTest::addColumn<uint>("size");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("consumed"); // archive bytes taken by method 0
+    const auto row = [](const char* name, int method, const char* in, uint size, int status, const char* out,
+                        int consumed) {
+        QTest::newRow(name) << method << QByteArray(in) << size << status << QByteArray(out) << consumed;
+    };
+    row("0: run adds copies", 0, "41 90 03", 3, 0, "41 41 41 41", 3);
+    row("0: plain escape", 0, "90 90 05", 2, 0, "90", 2);
+    row("0: run of an escape", 0, "90 90 90 02", 4, 0, "90 90 90", 4);
+    row("0: count zero", 0, "41 90 00", 3, 0, "41", 3);
+    row("0: run before any byte", 0, "90 03 42", 3, 0, "00 00 00 42", 3);
+    row("0: empty record", 0, "41", 0, 0, "", 0);
+    row("0: archive ends early", 0, "41 42", 5, 1, "41 42", 2);
+    row("0: archive ends inside escape", 0, "41 90", 2, 1, "41", 2);
+    // The pair's second byte belongs to the next record and stays there.
+    row("0: escape at record end", 0, "41 90 03", 2, 1, "41", 2);
+    row("1: run adds copies", 1, "41 90 03", 0, 0, "41 41 41 41", 0);
+    row("1: plain escape", 1, "90 00 41", 0, 0, "90 41", 0);
+    row("1: run of an escape", 1, "90 00 90 02", 0, 0, "90 90 90", 0);
+    row("1: count 0x90", 1, "42 90 90", 0, 0, QByteArray("42 ").repeated(145).constData(), 0);
+    row("1: run before any byte", 1, "90 02", 0, 0, "00 00", 0);
+    row("1: pair cut off", 1, "41 90", 0, 0, "41", 0);
+}
+
+void tst_RunLength::codes() {
+    QFETCH(int, method);
+    QFETCH(QByteArray, in);
+    QFETCH(uint, size);
+    QFETCH(int, status);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, consumed);
+    const ArchiveEntry entry{"OUT", "BIN", method, size};
+    std::istringstream archive(hexBytes(in.constData()));
+    if (method == 0) {
+        QCOMPARE(decodeRunLengthEntry(archive, target(), entry), status);
+        archive.clear();
+        QCOMPARE(static_cast<int>(archive.tellg()), consumed);
+    } else {
+        QVERIFY(writeFileBytes(dir.path() + "/lzss.tmp", archive.str()));
+        QCOMPARE(decodeRunLengthTemp(target(), entry), status);
+    }
+    QCOMPARE(hexOf(readFileBytes(dir.path() + "/OUT.BIN")), hexOf(hexBytes(expected.constData())));
+}
+
+void tst_RunLength::writeFailureIsReported() {
+    if (!QFile::exists("/dev/full"))
+        QSKIP("needs /dev/full");
+    // More than one block of output, none of which fits.
+    std::istringstream in(std::string(200000, 'a'));
+    QCOMPARE(decodeRunLengthEntry(in, "/dev/", {"full", "", 0, 200000}), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_RunLength)
+#include "tst_runlength.moc"

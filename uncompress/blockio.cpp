@@ -1,0 +1,52 @@
+#include "uncompress/blockio.h"
+
+#include <algorithm>
+#include <cstring>
+
+bool ByteSource::refill() {
+    if (remaining == 0 || !in)
+        return false;
+    const auto want = static_cast<std::streamsize>(std::min<std::uint64_t>(remaining, BlockSize));
+    in.read(reinterpret_cast<char*>(buffer), want);
+    const auto got = in.gcount();
+    if (got <= 0)
+        return false;
+    pos = 0;
+    end = static_cast<std::size_t>(got);
+    remaining -= end;
+    return true;
+}
+
+void ByteSink::put(const unsigned char* p, std::size_t n) {
+    while (n > 0) {
+        if (fill == BlockSize)
+            flush();
+        const std::size_t chunk = std::min(n, BlockSize - fill);
+        std::memcpy(buffer + fill, p, chunk);
+        fill += chunk;
+        p += chunk;
+        n -= chunk;
+    }
+}
+
+void ByteSink::repeat(unsigned char c, std::size_t n) {
+    while (n > 0) {
+        if (fill == BlockSize)
+            flush();
+        const std::size_t chunk = std::min(n, BlockSize - fill);
+        std::memset(buffer + fill, c, chunk);
+        fill += chunk;
+        n -= chunk;
+    }
+}
+
+void ByteSink::flush() {
+    out.write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(fill));
+    fill = 0;
+}
+
+bool ByteSink::finish() {
+    flush();
+    out.flush();
+    return static_cast<bool>(out);
+}
