@@ -11,13 +11,19 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <cstdio>
 
 const char* const tenthPattern = "transistor|regler";
 const char* const everyPattern = ".";
+
+QString archiveFillerName(int n) {
+    return QStringLiteral("LEER%1").arg(n);
+}
 
 namespace {
 
@@ -86,6 +92,33 @@ public:
         QElapsedTimer timer;
         timer.start();
         searchButton->click();
+        settle();
+        return seconds(timer);
+    }
+
+    // Unpacks through "Entpacken": archive dialog, hint box, directory dialog. The clock starts when the
+    // directory is chosen.
+    double unpack(const QString& archive, const QString& directory) {
+        QElapsedTimer timer;
+        const auto fileDialog = [](bool directories) {
+            return [directories](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                return dialog && (dialog->fileMode() == QFileDialog::Directory) == directories;
+            };
+        };
+        answerNextModalMatching(fileDialog(false), [archive](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
+            dialog->selectFile(archive);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        answerNextModalOf<QMessageBox>([](QMessageBox* box) { box->accept(); });
+        answerNextModalMatching(fileDialog(true), [&timer, directory](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
+            dialog->setDirectory(directory);
+            timer.start();
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        view->slotUncompressCatalog();
         settle();
         return seconds(timer);
     }
@@ -253,20 +286,51 @@ QJsonObject measureCatalog(const MeasureRequest& request) {
         searchFigures(tenthPattern, QStringLiteral("searchTenth"));
     if (wanted("searchEvery"))
         searchFigures(everyPattern, QStringLiteral("searchEvery"));
-    if (!wanted("orders"))
-        return result;
+    if (wanted("orders")) {
 
-    note(QStringLiteral("order list"));
-    result[QStringLiteral("ordered")] = session.orderSpreadArticles(orderedArticles);
-    double orderList = 1e9, totals = 1e9;
-    for (int i = 0; i < runs; ++i)
-        orderList = std::min(orderList, session.showOrderList());
-    result[QStringLiteral("orderListRows")] = session.rows();
-    // The totals take milliseconds; more runs tame the noise.
-    for (int i = 0; i < 5 * runs; ++i)
-        totals = std::min(totals, session.updateTotals());
-    result[QStringLiteral("orderList")] = orderList;
-    result[QStringLiteral("totals")] = totals;
-    result[QStringLiteral("orderCount")] = session.orderCountText().toInt();
+        note(QStringLiteral("order list"));
+        result[QStringLiteral("ordered")] = session.orderSpreadArticles(orderedArticles);
+        double orderList = 1e9, totals = 1e9;
+        for (int i = 0; i < runs; ++i)
+            orderList = std::min(orderList, session.showOrderList());
+        result[QStringLiteral("orderListRows")] = session.rows();
+        // The totals take milliseconds; more runs tame the noise.
+        for (int i = 0; i < 5 * runs; ++i)
+            totals = std::min(totals, session.updateTotals());
+        result[QStringLiteral("orderList")] = orderList;
+        result[QStringLiteral("totals")] = totals;
+        result[QStringLiteral("orderCount")] = session.orderCountText().toInt();
+    }
+
+    if (!request.archive.isEmpty() && wanted("unpack")) {
+        note(QStringLiteral("unpacking"));
+        const QString target = directory + QStringLiteral(".unpacked");
+        QDir().mkpath(target);
+        QStringList gzipped;
+        for (const QString& name : catalogFiles)
+            gzipped << request.gzipDirectory + QLatin1Char('/') + name + QStringLiteral(".gz");
+        for (int n = 1; n <= archiveFillers; ++n)
+            gzipped << request.gzipDirectory + QLatin1Char('/') + archiveFillerName(n) +
+                           QStringLiteral(".gz");
+        const QStringList gunzipArguments =
+            QStringList{QStringLiteral("-d"), QStringLiteral("-f"), QStringLiteral("-k")} + gzipped;
+        double unpack = 1e9, gunzip = 1e9;
+        for (int i = 0; i < runs; ++i) {
+            gunzip = std::min(gunzip, timeCommand(QStringLiteral("gzip"), gunzipArguments));
+            unpack = std::min(unpack, session.unpack(QFileInfo(request.archive).absoluteFilePath(), target));
+        }
+        result[QStringLiteral("unpack")] = unpack;
+        result[QStringLiteral("gunzip")] = gunzip;
+        // The figure counts only when the files came out as they went in.
+        bool same = true;
+        for (const QString& name : catalogFiles) {
+            QFile original(directory + QLatin1Char('/') + name), unpacked(target + QLatin1Char('/') + name);
+            same = same && original.open(QIODevice::ReadOnly) && unpacked.open(QIODevice::ReadOnly) &&
+                   original.readAll() == unpacked.readAll();
+        }
+        for (int n = 1; n <= archiveFillers; ++n)
+            same = same && QFileInfo(target + QLatin1Char('/') + archiveFillerName(n)).size() == 0;
+        result[QStringLiteral("unpackVerified")] = same;
+    }
     return result;
 }

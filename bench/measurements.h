@@ -10,6 +10,8 @@ struct MeasureRequest {
     QString catalogDirectory;
     QString textsFile;
     QString archive;
+    // The same twelve files as the archive holds, each packed with gzip -6, for the reference.
+    QString gzipDirectory;
     int runs = 3;
     // Figures to take (open, searchTenth, searchEvery, orders); empty for all. For profiling one of them.
     QStringList only;
@@ -20,6 +22,9 @@ extern const char* const tenthPattern;
 extern const char* const everyPattern;
 // Articles put on the order list before the order list and the totals are measured.
 constexpr int orderedArticles = 10000;
+// The archive holds the four catalog files and, to fill its twelve records, empty files of these names.
+constexpr int archiveFillers = 8;
+QString archiveFillerName(int n);
 
 // Runs in a fresh process with a QApplication: drives the real main window through its slots and times
 // each operation beside its reference command. Returns the raw figures (seconds, rows, kB, bytes).
