@@ -139,31 +139,28 @@ public:
         return seconds(timer);
     }
 
-    // Orders articles spread evenly over the catalog, each with its minimum quantity as the order dialog
-    // would accept it. Ten thousand dialogs would take minutes, so the model's own operation sets the
-    // same state; the widget keeps its catalog for itself, hence the cast.
+    // Orders articles spread evenly over the list of all articles, each through the context menu's
+    // "Bestellen" with the order dialog confirmed as shown, that is with the article's minimum quantity.
     int orderSpreadArticles(int wanted) {
-        auto& catalog = const_cast<Catalog&>(view->currentCatalog());
-        struct Orderable {
-            unsigned c, s, ss, a;
-            int units;
-        };
-        std::vector<Orderable> all;
-        for (unsigned c = 0; c < catalog.size(); ++c)
-            for (unsigned s = 0; s < catalog[c].subCategories.size(); ++s)
-                for (unsigned ss = 0; ss < catalog[c].subCategories[s].subSubCategories.size(); ++ss) {
-                    const auto& articles = catalog[c].subCategories[s].subSubCategories[ss].articles;
-                    for (unsigned a = 0; a < articles.size(); ++a)
-                        if (!articles[a].priceTiers.empty())
-                            all.push_back(
-                                {c, s, ss, a, std::max(1, articles[a].priceTiers.front().quantity)});
-                }
-        const std::size_t count = std::min(all.size(), std::size_t(wanted));
-        for (std::size_t i = 0; i < count; ++i) {
-            const Orderable& o = all[i * all.size() / count];
-            catalog[o.c].setOrderedUnits(o.s, o.ss, o.a, o.units);
+        searchFor(everyPattern);
+        std::vector<QTreeWidgetItem*> orderable;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* row = list->topLevelItem(i);
+            // Without a price scale there is nothing to order.
+            if (row->text(ColumnQuantity) != QLatin1String("0"))
+                orderable.push_back(row);
         }
-        return int(count);
+        const std::size_t count = std::min(orderable.size(), std::size_t(wanted));
+        ModalAnswerer confirm([](QWidget* w) { return w->inherits("vxArticleOrderDialog"); },
+                              [](QWidget* w) {
+                                  if (auto* ok = w->findChild<QPushButton*>(QStringLiteral("pbOK")))
+                                      ok->click();
+                              });
+        for (std::size_t i = 0; i < count; ++i) {
+            list->setCurrentItem(orderable[i * orderable.size() / count]);
+            QMetaObject::invokeMethod(view, "slotOrderPart");
+        }
+        return confirm.answered();
     }
 
     // One line per article: name, description and alternative names, tab separated, Latin-1 as in memory.
