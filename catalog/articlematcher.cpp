@@ -2,8 +2,6 @@
 
 #include <QStringView>
 
-#include <algorithm>
-#include <string_view>
 
 namespace {
 
@@ -95,19 +93,30 @@ void ArticleMatcher::findWords(const QString& pattern) {
         wordList.push_back(word);
     }
     words = decides ? Words::Decide : Words::Filter;
+    for (int b = 0; b < 256; ++b)
+        wordByte[std::size_t(b)] = caseSensitive ? static_cast<unsigned char>(b) : fold(static_cast<unsigned char>(b));
+    for (const std::string& word : wordList)
+        for (int b = 0; b < 256; ++b)
+            if (wordByte[std::size_t(b)] == static_cast<unsigned char>(word[0]))
+                beginsWord[std::size_t(b)] = true;
 }
 
 bool ArticleMatcher::containsWord(const std::string& latin1) const {
-    std::string_view haystack = latin1;
-    if (!caseSensitive) {
-        folded.resize(latin1.size());
-        std::transform(latin1.begin(), latin1.end(), folded.begin(),
-                       [](char c) { return static_cast<char>(fold(static_cast<unsigned char>(c))); });
-        haystack = folded;
+    const auto* text = reinterpret_cast<const unsigned char*>(latin1.data());
+    const std::size_t size = latin1.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        if (!beginsWord[text[i]])
+            continue;
+        for (const std::string& word : wordList) {
+            if (word.size() > size - i)
+                continue;
+            std::size_t k = 0;
+            while (k < word.size() && wordByte[text[i + k]] == static_cast<unsigned char>(word[k]))
+                ++k;
+            if (k == word.size())
+                return true;
+        }
     }
-    for (const std::string& word : wordList)
-        if (haystack.find(word) != std::string_view::npos)
-            return true;
     return false;
 }
 

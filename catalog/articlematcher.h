@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,10 @@ private:
     Words words = Words::None;
     // Latin-1 bytes, case folded unless the search is case-sensitive.
     std::vector<std::string> wordList;
+    // Each byte as the words are written (case folded unless the search is case-sensitive), and whether
+    // a word begins with it: the scan looks at every byte of a field once.
+    std::array<unsigned char, 256> wordByte{};
+    std::array<bool, 256> beginsWord{};
     // One subject string for all fields instead of one per field.
     mutable QString subject;
-    mutable std::string folded;
 };
