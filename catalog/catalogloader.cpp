@@ -3,6 +3,7 @@
 #include "catalog/grouprecord.h"
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -74,6 +75,12 @@ CatalogLoader::CatalogLoader(Catalog& catalog) : catalog(catalog) {}
 bool CatalogLoader::openFile(const std::string& path) {
     file.close();
     file.clear();
+    // Opening a FIFO blocks until someone writes to it, and a device such as /dev/zero never ends: neither
+    // can be a catalog file. A directory opens and then fails to read, which the caller reports.
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    if (!error && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
+        return false;
     file.open(path, std::ios::in | std::ios::binary);
     return file.good();
 }

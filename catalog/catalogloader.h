@@ -34,7 +34,8 @@ public:
     // The loader fills catalog, which must outlive it.
     explicit CatalogLoader(Catalog& catalog);
 
-    // Opens path (bytes as the file system takes them) for the next load. False when it cannot be opened.
+    // Opens path (bytes as the file system takes them) for the next load. False when it cannot be opened
+    // or is neither a regular file nor a directory (a FIFO, a device).
     bool openFile(const std::string& path);
 
     // Read the file opened last up to its end and close it. OpenFailed when no file is open.

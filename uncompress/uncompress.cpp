@@ -38,6 +38,12 @@ int extractEntry(std::istream& archive, const std::string& targetDir, const Arch
 }
 
 int uncompressArchive(const QString& archivePath, const QString& targetDir) {
+    // Records go into the directory, never beside it: without its "/" the path "dir" would make "dirART".
+    std::string target = encodedPath(targetDir);
+    if (target.empty())
+        return 1;
+    if (target.back() != '/')
+        target += '/';
     std::ifstream archive(encodedPath(archivePath), std::ios::binary);
     if (!archive)
         return 1;
@@ -49,7 +55,6 @@ int uncompressArchive(const QString& archivePath, const QString& targetDir) {
     if (archive.get() == std::ifstream::traits_type::eof())
         return 1;
 
-    const std::string target = encodedPath(targetDir);
     QProgressDialog progress(tr("Entpacke Dateien..."), tr("Abbruch"), 0, RecordCount);
     progress.setObjectName(QStringLiteral("progress"));
     progress.setWindowModality(Qt::ApplicationModal);

@@ -1,0 +1,80 @@
+// vxfuzzseeds DIR: writes the seed corpus of every fuzz target into DIR/<target>/, from generated catalogs
+// and archives packed from them, each input small enough for the targets' length limit.
+#include "catalog/article.h"
+#include "fuzz/decoderseeds.h"
+#include "fuzz/seedcatalog.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t largestSeed = 12 * 1024;
+
+bool writeSeed(const fs::path& directory, const std::string& name, const std::string& bytes) {
+    std::error_code error;
+    fs::create_directories(directory, error);
+    std::ofstream out(directory / name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    out.close();
+    if (!out)
+        std::fprintf(stderr, "cannot write %s\n", (directory / name).c_str());
+    return bool(out);
+}
+
+// Whole records from the front of a group file, up to largestSeed bytes.
+std::string groupPrefix(const std::string& file, std::size_t recordSize) {
+    return file.substr(0, largestSeed / recordSize * recordSize);
+}
+
+// The articles of an ART file in pieces of whole records, none above largestSeed bytes.
+std::vector<std::string> articlePieces(const std::string& file) {
+    std::vector<std::string> pieces(1);
+    for (std::size_t pos = 0; pos + Article::fixedSize <= file.size();) {
+        const auto* record = reinterpret_cast<const unsigned char*>(file.data() + pos);
+        const std::size_t size = Article::fixedSize + 8 * std::size_t(Article::tierCount(record));
+        if (pieces.back().size() + size > largestSeed)
+            pieces.emplace_back();
+        pieces.back() += file.substr(pos, size);
+        pos += size;
+    }
+    return pieces;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argc > 0 ? argv[0] : "vxfuzzseeds");
+        return 2;
+    }
+    const fs::path root = argv[1];
+    bool ok = true;
+
+    // The single-file targets place their records below the parent catalog's upper levels.
+    const CatalogFiles parent = generatedCatalogFiles(parentArticles, parentSeed);
+    ok &= writeSeed(root / "fuzz_wghaupt", "generated", groupPrefix(parent[0], 43));
+    ok &= writeSeed(root / "fuzz_wgober", "generated", groupPrefix(parent[1], 45));
+    ok &= writeSeed(root / "fuzz_wggruppe", "generated", groupPrefix(parent[2], 47));
+    const std::vector<std::string> pieces = articlePieces(parent[3]);
+    for (std::size_t i = 0; i < pieces.size() && i < 8; ++i)
+        ok &= writeSeed(root / "fuzz_art", "generated-" + std::to_string(i), pieces[i]);
+
+    for (std::size_t articles : {0, 3, 12, 30}) {
+        const CatalogFiles files = generatedCatalogFiles(articles, articles + 7);
+        const std::string name = "generated-" + std::to_string(articles);
+        ok &= writeSeed(root / "fuzz_catalog", name, joinCatalogInput(files));
+        if (articles == 12) {
+            // Without ART: the separators decide which files exist.
+            ok &= writeSeed(root / "fuzz_catalog", name + "-without-art",
+                            files[0] + fileSeparator + files[1] + fileSeparator + files[2]);
+        }
+    }
+    ok &= writeDecoderSeeds(root, writeSeed);
+    return ok ? 0 : 1;
+}
