@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <algorithm>
+
 
 namespace {
 
@@ -93,25 +95,38 @@ void ArticleMatcher::findWords(const QString& pattern) {
         wordList.push_back(word);
     }
     words = decides ? Words::Decide : Words::Filter;
-    for (int b = 0; b < 256; ++b)
-        wordByte[std::size_t(b)] = caseSensitive ? static_cast<unsigned char>(b) : fold(static_cast<unsigned char>(b));
+    window = wordList.front().size();
     for (const std::string& word : wordList)
-        for (int b = 0; b < 256; ++b)
-            if (wordByte[std::size_t(b)] == static_cast<unsigned char>(word[0]))
-                beginsWord[std::size_t(b)] = true;
+        window = std::min(window, word.size());
+    // Words are Latin-1 bytes of at most the pattern's length; a window of 255 moves far enough.
+    window = std::min<std::size_t>(window, 255);
+    for (std::size_t b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        wordByte[b] = caseSensitive ? byte : fold(byte);
+        std::size_t distance = window;
+        for (const std::string& word : wordList) {
+            for (std::size_t k = 0; k + 1 < window; ++k)
+                if (static_cast<unsigned char>(word[k]) == wordByte[b])
+                    distance = std::min(distance, window - 1 - k);
+            if (static_cast<unsigned char>(word[window - 1]) == wordByte[b])
+                endsWindow[b] = true;
+        }
+        shift[b] = static_cast<unsigned char>(distance);
+    }
 }
 
 bool ArticleMatcher::containsWord(const std::string& latin1) const {
     const auto* text = reinterpret_cast<const unsigned char*>(latin1.data());
     const std::size_t size = latin1.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        if (!beginsWord[text[i]])
+    for (std::size_t end = window - 1; end < size; end += shift[text[end]]) {
+        if (!endsWindow[text[end]])
             continue;
+        const std::size_t start = end + 1 - window;
         for (const std::string& word : wordList) {
-            if (word.size() > size - i)
+            if (word.size() > size - start)
                 continue;
             std::size_t k = 0;
-            while (k < word.size() && wordByte[text[i + k]] == static_cast<unsigned char>(word[k]))
+            while (k < word.size() && wordByte[text[start + k]] == static_cast<unsigned char>(word[k]))
                 ++k;
             if (k == word.size())
                 return true;

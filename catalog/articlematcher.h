@@ -43,10 +43,14 @@ private:
     Words words = Words::None;
     // Latin-1 bytes, case folded unless the search is case-sensitive.
     std::vector<std::string> wordList;
-    // Each byte as the words are written (case folded unless the search is case-sensitive), and whether
-    // a word begins with it: the scan looks at every byte of a field once.
+    // The scan is Horspool's over the first shortest-word-length bytes of every word: it looks at the byte
+    // that ends a window, and moves the window by as much as that byte allows. For every byte: the byte as
+    // the words are written (case folded unless the search is case-sensitive), how far it lets the window
+    // move, and whether some word has it at the window's last place.
     std::array<unsigned char, 256> wordByte{};
-    std::array<bool, 256> beginsWord{};
+    std::array<unsigned char, 256> shift{};
+    std::array<bool, 256> endsWindow{};
+    std::size_t window = 0;
     // One subject string for all fields instead of one per field.
     mutable QString subject;
 };

@@ -29,7 +29,9 @@ private slots:
             QStringLiteral("^abc"), QStringLiteral("^^abc"), QStringLiteral("abc$"), QStringLiteral("a.c"),
             QStringLiteral("abc|"), QStringLiteral("|abc"), QStringLiteral("a|b?"), QStringLiteral("."),
             QStringLiteral("a\\+b"), QStringLiteral("(?i)ABC"), QStringLiteral("[ab]c"), QStringLiteral(" abc"),
-            QStringLiteral("a b"), QStringLiteral("regler|"), QStringLiteral("xyz")};
+            QStringLiteral("a b"), QStringLiteral("regler|"), QStringLiteral("xyz"),
+            QStringLiteral("ler|Regler 7805"), QStringLiteral("o|x"), QStringLiteral("BC5|c547|ge"),
+            QStringLiteral("7805|spannungs"), QStringLiteral("m|ngstr"), QStringLiteral("ahäuse|gehäus")};
         for (const QString& pattern : patterns)
             for (bool caseSensitive : {false, true})
                 for (const QByteArray& field : fields)
