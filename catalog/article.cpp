@@ -26,22 +26,27 @@ void Article::parse(const unsigned char* record) {
     const unsigned char* p = record;
     groupKey.assign(reinterpret_cast<const char*>(p), 5);
     p += 5;
-    name = fixedText(p, nameWidth);
-    simplifyText(name);
+    // Each text is simplified on the stack and stored once, in a string of its own size: temporary
+    // strings per text cost a fifth of the loading time of a large catalog.
+    char text[otherNameCount * (nameWidth + 2)];
+    static_assert(sizeof text >= descriptionWidth);
+    name = std::string(text, simplifiedText(text, p, nameWidth));
     p += nameWidth;
-    otherNames.clear();
+    std::size_t joined = 0;
     for (int i = 0; i < otherNameCount; ++i, p += nameWidth) {
-        std::string other = fixedText(p, nameWidth);
-        simplifyText(other);
-        if (other.empty())
+        const std::size_t start = joined > 0 ? joined + 2 : 0;
+        const std::size_t length = simplifiedText(text + start, p, nameWidth);
+        // An empty name gets no separator.
+        if (length == 0)
             continue;
-        if (!otherNames.empty())
-            otherNames += "; ";
-        otherNames += other;
+        if (joined > 0) {
+            text[joined] = ';';
+            text[joined + 1] = ' ';
+        }
+        joined = start + length;
     }
-    simplifyText(otherNames);
-    description = fixedText(p, descriptionWidth);
-    simplifyText(description);
+    otherNames = std::string(text, joined);
+    description = std::string(text, simplifiedText(text, p, descriptionWidth));
     p += descriptionWidth;
     status = int16At(p);
     packingUnit = int16At(p + 2);

@@ -38,7 +38,8 @@ void Category::addArticle(const Article& article) {
     }
 }
 
-void Category::fillSubCategories(QTreeWidget* list, QComboBox* upperGroups, QComboBox* groups, unsigned c) const {
+void Category::fillSubCategories(QTreeWidget* list, QComboBox* upperGroups, QComboBox* groups,
+                                 unsigned c) const {
     upperGroups->clear();
     QStringList names;
     names.reserve(qsizetype(subCategories.size()));
@@ -69,7 +70,8 @@ void Category::selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, u
         list->clear();
 }
 
-void Category::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const {
+void Category::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
+                                 unsigned a) const {
     if (s < subCategories.size())
         subCategories[s].updateArticleItem(row, c, s, ss, a);
 }
@@ -80,8 +82,15 @@ void Category::searchArticles(QTreeWidget* list, const QString& text, bool inNam
 }
 
 void Category::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const {
+    std::vector<FoundArticle> found;
+    searchArticles(found, matcher, c);
+    addArticleRows(list, found, RowKind::Group);
+}
+
+void Category::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
+                              unsigned c) const {
     for (unsigned s = 0; s < subCategories.size(); ++s)
-        subCategories[s].searchArticles(list, matcher, c, s);
+        subCategories[s].searchArticles(found, matcher, c, s);
 }
 
 void Category::showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const {
@@ -95,8 +104,14 @@ void Category::orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEd
 }
 
 void Category::listOrderedArticles(QTreeWidget* list, unsigned c) const {
+    std::vector<FoundArticle> found;
+    listOrderedArticles(found, c);
+    addArticleRows(list, found, RowKind::Order);
+}
+
+void Category::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const {
     for (unsigned s = 0; s < subCategories.size(); ++s)
-        subCategories[s].listOrderedArticles(list, c, s);
+        subCategories[s].listOrderedArticles(found, c, s);
 }
 
 void Category::appendOrderListHtml(QString& out) const {

@@ -27,12 +27,14 @@ struct Category {
     void searchArticles(QTreeWidget* list, const QString& text, bool inName, bool inDescription,
                         bool inOtherNames, bool caseSensitive, unsigned c) const;
     void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const;
+    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c) const;
     void showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(QTreeWidget* list, unsigned c) const;
+    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const;
     void appendOrderListHtml(QString& out) const;
-    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth, int netWidth,
-                             int grossWidth) const;
+    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                             int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned s, unsigned ss, unsigned a, int units);
     void clearOrderedUnits();
     void sumOrders(int& count, double& net, double& gross) const;

@@ -36,6 +36,23 @@ std::string fixedText(const unsigned char* p, int width) {
 
 static bool isSpace(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
+std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
+    std::size_t n = 0;
+    bool pendingSpace = false;
+    for (const unsigned char* end = p + (width > 0 ? width : 0); p != end && *p; ++p) {
+        const char c = static_cast<char>(*p);
+        if (isSpace(c)) {
+            pendingSpace = n > 0;
+            continue;
+        }
+        if (pendingSpace)
+            out[n++] = ' ';
+        pendingSpace = false;
+        out[n++] = c;
+    }
+    return n;
+}
+
 void simplifyText(std::string& text) {
     std::size_t out = 0;
     bool pendingSpace = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -24,6 +25,9 @@ void simplifyText(std::string& text);
 
 // Buffer counterparts for records already read in one piece. They never look past width bytes of p.
 std::string fixedText(const unsigned char* p, int width);
+// Writes the text of a field as fixedText and simplifyText would make it to out, which has room for width
+// characters, and returns its length.
+std::size_t simplifiedText(char* out, const unsigned char* p, int width);
 inline int int16At(const unsigned char* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
 inline std::uint32_t uint32At(const unsigned char* p) {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |

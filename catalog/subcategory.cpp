@@ -54,9 +54,10 @@ void SubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s
         subSubCategories[ss].updateArticleItem(row, c, s, ss, a);
 }
 
-void SubCategory::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s) const {
+void SubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
+                                 unsigned s) const {
     for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
-        subSubCategories[ss].searchArticles(list, matcher, c, s, ss);
+        subSubCategories[ss].searchArticles(found, matcher, c, s, ss);
 }
 
 void SubCategory::showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const {
@@ -69,9 +70,9 @@ void SubCategory::orderArticle(unsigned ss, unsigned a, const ArticleEditor& edi
         subSubCategories[ss].orderArticle(a, edit);
 }
 
-void SubCategory::listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s) const {
+void SubCategory::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const {
     for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
-        subSubCategories[ss].listOrderedArticles(list, c, s, ss);
+        subSubCategories[ss].listOrderedArticles(found, c, s, ss);
 }
 
 void SubCategory::appendOrderListHtml(QString& out) const {

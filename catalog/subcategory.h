@@ -22,13 +22,14 @@ struct SubCategory {
     void fillSubSubCategories(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const;
     void selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
     void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
-    void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s) const;
+    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
+                        unsigned s) const;
     void showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned ss, unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s) const;
+    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const;
     void appendOrderListHtml(QString& out) const;
-    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth, int netWidth,
-                             int grossWidth) const;
+    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                             int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned ss, unsigned a, int units);
     void clearOrderedUnits();
     void sumOrders(int& count, double& net, double& gross) const;

@@ -7,18 +7,6 @@
 #include <QList>
 #include <QTreeWidget>
 
-namespace {
-// Rows are collected first and inserted in one call: adding them one by one re-sorts the list each time.
-void addRows(QTreeWidget* list, QList<QTreeWidgetItem*>& rows) {
-    if (rows.isEmpty())
-        return;
-    const bool sorting = list->isSortingEnabled();
-    list->setSortingEnabled(false);
-    list->addTopLevelItems(rows);
-    list->setSortingEnabled(sorting);
-}
-} // namespace
-
 int SubSubCategory::read(std::istream& in) {
     articles.clear();
     grouprecord::read(in, keyLength, key, name);
@@ -32,11 +20,11 @@ void SubSubCategory::parse(const unsigned char* record) {
 
 void SubSubCategory::fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
     list->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(qsizetype(articles.size()));
+    std::vector<FoundArticle> found;
+    found.reserve(articles.size());
     for (unsigned a = 0; a < articles.size(); ++a)
-        rows.append(newArticleItem(articles[a], {c, s, ss, a}));
-    addRows(list, rows);
+        found.push_back({&articles[a], {c, s, ss, a}});
+    addArticleRows(list, found, RowKind::Group);
 }
 
 void SubSubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
@@ -45,13 +33,11 @@ void SubSubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigne
         setArticleItemTexts(row, articles[a], {c, s, ss, a});
 }
 
-void SubSubCategory::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s,
-                                    unsigned ss) const {
-    QList<QTreeWidgetItem*> rows;
+void SubSubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
+                                    unsigned c, unsigned s, unsigned ss) const {
     for (unsigned a = 0; a < articles.size(); ++a)
         if (matcher.matches(articles[a]))
-            rows.append(newArticleItem(articles[a], {c, s, ss, a}));
-    addRows(list, rows);
+            found.push_back({&articles[a], {c, s, ss, a}});
 }
 
 void SubSubCategory::showArticleInfo(unsigned a, const ArticleViewer& view) const {
@@ -67,12 +53,11 @@ void SubSubCategory::orderArticle(unsigned a, const ArticleEditor& edit) {
         articles[a] = copy;
 }
 
-void SubSubCategory::listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
-    QList<QTreeWidgetItem*> rows;
+void SubSubCategory::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s,
+                                         unsigned ss) const {
     for (unsigned a = 0; a < articles.size(); ++a)
         if (articles[a].orderedUnits > 0)
-            rows.append(newOrderItem(articles[a], {c, s, ss, a}));
-    addRows(list, rows);
+            found.push_back({&articles[a], {c, s, ss, a}});
 }
 
 void SubSubCategory::appendOrderListHtml(QString& out) const {
@@ -81,8 +66,8 @@ void SubSubCategory::appendOrderListHtml(QString& out) const {
             appendOrderRowHtml(out, article);
 }
 
-void SubSubCategory::appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
-                                         int netWidth, int grossWidth) const {
+void SubSubCategory::appendOrderListText(QString& out, const QString& separator, int unitsWidth,
+                                         int nameWidth, int netWidth, int grossWidth) const {
     for (const Article& article : articles)
         if (article.orderedUnits > 0)
             appendOrderRowText(out, article, separator, unitsWidth, nameWidth, netWidth, grossWidth);

@@ -33,14 +33,15 @@ struct SubSubCategory {
 
     void fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
     void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
-    void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c, unsigned s,
-                        unsigned ss) const;
+    // The walks that list rows collect the articles in found; the caller makes the rows all at once.
+    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
+                        unsigned s, unsigned ss) const;
     void showArticleInfo(unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
+    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s, unsigned ss) const;
     void appendOrderListHtml(QString& out) const;
-    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth, int netWidth,
-                             int grossWidth) const;
+    void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
+                             int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned a, int units);
     void clearOrderedUnits();
     void sumOrders(int& count, double& net, double& gross) const;

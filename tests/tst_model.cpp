@@ -1,9 +1,12 @@
 // Placement, price rules and the index checks of the catalog model.
 #include "catalog/category.h"
+#include "catalog/orderindex.h"
 
 #include <QComboBox>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <random>
 
 Q_DECLARE_METATYPE(Article)
 
@@ -41,6 +44,10 @@ Category placedCatalogFirst(Category& second) {
     first.addArticle(article("A0102", "ohne Gruppe"));
     first.addArticle(article("A0201", "ohne Obergruppe"));
     return first;
+}
+
+QString pathText(const IndexPath& p) {
+    return QStringLiteral("%1/%2/%3/%4").arg(p.c).arg(p.s).arg(p.ss).arg(p.a);
 }
 } // namespace
 
@@ -230,6 +237,55 @@ private slots:
         QCOMPARE(c.subCategories[0].subSubCategories[0].articles[0].name, std::string("R1"));
         copy = copy;
         QCOMPARE(copy.subCategories[0].subSubCategories[0].articles.size(), 2u);
+    }
+
+    // The index of ordered articles must answer as the walks over every article do, after any sequence of
+    // orders, cancellations and clearings, out-of-range paths included: same count, same sums to the bit,
+    // same articles in catalog order.
+    void orderIndexAgreesWithTheWalks() {
+        Catalog catalog(2);
+        for (Category& main : catalog) {
+            main.subCategories.resize(2);
+            for (SubCategory& upper : main.subCategories) {
+                upper.subSubCategories.resize(3);
+                for (SubSubCategory& group : upper.subSubCategories)
+                    for (int i = 0; i < 5; ++i)
+                        group.articles.push_back(
+                            article("", "", {{1, 0.1 * (i + 1)}, {7, 0.07}}, i + 1, i % 2, i % 3));
+            }
+        }
+        OrderIndex index;
+        std::mt19937 random(7);
+        const auto pick = [&random](unsigned n) { return unsigned(random() % n); };
+        for (int step = 0; step < 400; ++step) {
+            if (pick(50) == 0) {
+                for (Category& main : catalog)
+                    main.clearOrderedUnits();
+                index.clear();
+            } else {
+                // Now and then an index one past the end.
+                const IndexPath path{pick(3), pick(3), pick(4), pick(6)};
+                if (path.c < catalog.size())
+                    catalog[path.c].setOrderedUnits(path.s, path.ss, path.a, pick(3) == 0 ? 0 : int(pick(20)) + 1);
+                index.update(catalog, path);
+            }
+            int count = 0, indexCount = 0;
+            double net = 0, gross = 0, indexNet = 0, indexGross = 0;
+            std::vector<FoundArticle> walked, indexed;
+            for (unsigned c = 0; c < catalog.size(); ++c) {
+                catalog[c].sumOrders(count, net, gross);
+                catalog[c].listOrderedArticles(walked, c);
+            }
+            index.sumOrders(catalog, indexCount, indexNet, indexGross);
+            index.listOrderedArticles(catalog, indexed);
+            QCOMPARE(indexCount, count);
+            QVERIFY(indexNet == net && indexGross == gross);
+            QCOMPARE(indexed.size(), walked.size());
+            for (std::size_t i = 0; i < walked.size(); ++i) {
+                QCOMPARE(indexed[i].article, walked[i].article);
+                QCOMPARE(pathText(indexed[i].path), pathText(walked[i].path));
+            }
+        }
     }
 };
 

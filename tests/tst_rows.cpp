@@ -147,6 +147,67 @@ private slots:
         QCOMPARE(p.ss, 7u);
         QCOMPARE(p.a, 123456u);
     }
+
+    // The rows the catalog builds keep their texts their own way and come sorted; a list of them must look
+    // and sort exactly like one of plain items with the same texts: same order, ties in catalog order,
+    // in any sort column and direction, also after a text is changed in the list.
+    void listsLikePlainRows_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<Qt::SortOrder>("order");
+        for (int column : {int(ColumnName), int(ColumnPackingUnit), int(ColumnPrice), int(ColumnStatus),
+                           int(ColumnDescription), int(ColumnArticle)})
+            for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder})
+                QTest::addRow("column %d %s", column, order == Qt::AscendingOrder ? "up" : "down")
+                    << column << order;
+    }
+    void listsLikePlainRows() {
+        QFETCH(int, column);
+        QFETCH(Qt::SortOrder, order);
+        const char* const names[] = {"Widerstand", "widerstand", "\xc4tzmittel", "Atzmittel", "", "10 Ohm",
+                                     "9 Ohm", "Widerstand", "\xe4tzmittel", "Zange", "zange", "Widerstand"};
+        std::vector<Article> articles;
+        for (int i = 0; i < int(std::size(names)); ++i) {
+            Article a = article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3));
+            a.name = names[i];
+            a.description = i % 2 ? "Kohleschicht" : "kohleschicht";
+            a.orderedUnits = i % 4 == 0 ? 2 : 0;
+            articles.push_back(a);
+        }
+        QTreeWidget plain, built;
+        for (QTreeWidget* list : {&plain, &built}) {
+            list->setColumnCount(ArticleColumnCount);
+            list->setSortingEnabled(true);
+            list->sortByColumn(column, order);
+        }
+        QList<QTreeWidgetItem*> plainRows;
+        std::vector<FoundArticle> found;
+        for (unsigned a = 0; a < articles.size(); ++a) {
+            auto* row = new QTreeWidgetItem;
+            setArticleItemTexts(row, articles[a], {0, 1, 2, a});
+            plainRows.append(row);
+            found.push_back({&articles[a], {0, 1, 2, a}});
+        }
+        plain.setSortingEnabled(false);
+        plain.addTopLevelItems(plainRows);
+        plain.setSortingEnabled(true);
+        addArticleRows(&built, found, RowKind::Group);
+
+        const auto same = [&] {
+            QCOMPARE(built.topLevelItemCount(), plain.topLevelItemCount());
+            for (int i = 0; i < plain.topLevelItemCount(); ++i) {
+                QCOMPARE(texts(*built.topLevelItem(i)), texts(*plain.topLevelItem(i)));
+                QCOMPARE(built.topLevelItem(i)->icon(ColumnName).pixmap(16, 16).toImage(),
+                         plain.topLevelItem(i)->icon(ColumnName).pixmap(16, 16).toImage());
+            }
+        };
+        same();
+        // A changed text moves the row as it would move a plain one.
+        for (QTreeWidget* list : {&plain, &built})
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                if (list->topLevelItem(i)->text(ColumnArticle) == QLatin1String("3"))
+                    list->topLevelItem(i)->setText(column, QStringLiteral("M"));
+        same();
+    }
 };
 
 QTEST_MAIN(RowsTest)

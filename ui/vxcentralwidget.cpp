@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -25,8 +26,10 @@ namespace {
 // columns and children fill row by row; with Vertical it is the number of rows, filled column by column.
 class StripBox {
 public:
-    StripBox(QWidget* parent, const char* objectName, int strips, Qt::Orientation orientation, const QString& title)
-        : box(new QGroupBox(title, parent)), grid(new QGridLayout(box)), strips(strips), orientation(orientation) {
+    StripBox(QWidget* parent, const char* objectName, int strips, Qt::Orientation orientation,
+             const QString& title)
+        : box(new QGroupBox(title, parent)), grid(new QGridLayout(box)), strips(strips),
+          orientation(orientation) {
         box->setObjectName(QLatin1String(objectName));
         if (auto* layout = parent->layout())
             layout->addWidget(box);
@@ -86,39 +89,99 @@ protected:
 
 // A column starts as wide as its title and widens to the widest text it has shown, so that names and prices
 // are not cut off. It never narrows by itself, so a width the user dragged survives the next refill. Widening
-// runs once after a burst of inserted rows and measures only a bounded sample of them (the header's
-// resizeContentsPrecision), which keeps lists of a million rows cheap.
+// runs once after a burst of inserted rows. Measuring a cell lays its text out, which for every cell of a
+// list of 200,000 rows would take seconds, and the view's own resizeColumnToContents lays out a thousand
+// rows per column on each call. So the widener looks at an evenly spread sample of at most sampleRows of
+// the new rows, and of those measures only the few longest texts of each column: the width of a line of
+// text follows its length closely enough that the widest is always among them.
 class ColumnWidener : public QObject {
 public:
     ColumnWidener(QTreeWidget* list, int columns) : QObject(list), list(list), columns(columns) {
         for (int c = 0; c < columns; ++c)
             list->setColumnWidth(c, list->header()->sectionSizeHint(c));
-        connect(list->model(), &QAbstractItemModel::rowsInserted, this, &ColumnWidener::schedule);
+        QAbstractItemModel* model = list->model();
+        connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnWidener::rowsInserted);
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { pendingFirst = pendingLast = -1; });
+        // Sorting moves the new rows anywhere; the sample is then taken from the whole list.
+        connect(model, &QAbstractItemModel::layoutChanged, this, [this] {
+            if (pendingFirst >= 0)
+                pendingFirst = 0, pendingLast = this->list->topLevelItemCount() - 1;
+        });
     }
 
 private:
-    void schedule() {
-        if (pending)
+    static constexpr int sampleRows = 1000;
+    static constexpr int candidatesPerColumn = 8;
+
+    struct Candidate {
+        qsizetype length = -1;
+        int row = -1;
+    };
+
+    void rowsInserted(const QModelIndex& parent, int first, int last) {
+        if (parent.isValid())
             return;
-        pending = true;
+        if (pendingFirst < 0) {
+            pendingFirst = first;
+            pendingLast = last;
+        } else {
+            // Rows inserted in front of earlier ones shift them; the hull still covers both.
+            pendingFirst = std::min(pendingFirst, first);
+            pendingLast = std::max(pendingLast + (first <= pendingLast ? last - first + 1 : 0), last);
+        }
+        schedule();
+    }
+
+    void schedule() {
+        if (scheduled)
+            return;
+        scheduled = true;
         QTimer::singleShot(0, this, [this] {
-            pending = false;
+            scheduled = false;
             widen();
         });
     }
 
     void widen() {
+        const int first = std::max(0, pendingFirst);
+        const int last = std::min(pendingLast, list->topLevelItemCount() - 1);
+        pendingFirst = pendingLast = -1;
+        if (first > last)
+            return;
+        const int span = last - first + 1;
+        const int samples = std::min(span, sampleRows);
+        std::vector<Candidate> candidates(std::size_t(columns) * candidatesPerColumn);
+        for (int i = 0; i < samples; ++i) {
+            const int row = first + int(qint64(i) * span / samples);
+            const QTreeWidgetItem* item = list->topLevelItem(row);
+            for (int c = 0; c < columns; ++c) {
+                // Keep the longest texts of the column; the shortest kept one makes room.
+                Candidate* kept = &candidates[std::size_t(c) * candidatesPerColumn];
+                Candidate* shortest = std::min_element(
+                    kept, kept + candidatesPerColumn,
+                    [](const Candidate& a, const Candidate& b) { return a.length < b.length; });
+                const qsizetype length = item->text(c).size();
+                if (length > shortest->length)
+                    *shortest = {length, row};
+            }
+        }
         for (int c = 0; c < columns; ++c) {
-            const int before = list->columnWidth(c);
-            list->resizeColumnToContents(c);
-            if (list->columnWidth(c) < before)
-                list->setColumnWidth(c, before);
+            int width = list->columnWidth(c);
+            const Candidate* kept = &candidates[std::size_t(c) * candidatesPerColumn];
+            for (int k = 0; k < candidatesPerColumn; ++k)
+                if (kept[k].row >= 0)
+                    width =
+                        std::max(width, list->sizeHintForIndex(list->model()->index(kept[k].row, c)).width());
+            if (width > list->columnWidth(c))
+                list->setColumnWidth(c, width);
         }
     }
 
     QTreeWidget* list;
     int columns;
-    bool pending = false;
+    int pendingFirst = -1;
+    int pendingLast = -1;
+    bool scheduled = false;
 };
 
 } // namespace
@@ -163,7 +226,8 @@ void vxCentralWidget::buildWidgets() {
     QWidget* vbLSearch = vbox(vbLeft, "vbLSearch");
     leftLayout->addStretch(1);
 
-    cbCategory = StripBox(vbLUpper, "gbCategory", 1, Qt::Horizontal, tr("Warenhauptgruppe")).add(new QComboBox);
+    cbCategory =
+        StripBox(vbLUpper, "gbCategory", 1, Qt::Horizontal, tr("Warenhauptgruppe")).add(new QComboBox);
     cbSubCategory =
         StripBox(vbLUpper, "gbSubCategory", 1, Qt::Horizontal, tr("Warenobergruppe")).add(new QComboBox);
     cbSubSubCategory =
@@ -213,9 +277,9 @@ void vxCentralWidget::buildWidgets() {
     pbOrderList->setObjectName(QStringLiteral("pbOrderList"));
 
     lvParts->setColumnCount(ArticleColumnCount);
-    lvParts->setHeaderLabels({tr("Artikel"), tr("VPE"), tr("Menge"), tr("Preis"), tr("Status"), tr("Beschreibung"),
-                              tr("Weitere Namen"), QStringLiteral("C"), QStringLiteral("SC"), QStringLiteral("SSC"),
-                              QStringLiteral("A")});
+    lvParts->setHeaderLabels({tr("Artikel"), tr("VPE"), tr("Menge"), tr("Preis"), tr("Status"),
+                              tr("Beschreibung"), tr("Weitere Namen"), QStringLiteral("C"),
+                              QStringLiteral("SC"), QStringLiteral("SSC"), QStringLiteral("A")});
     QTreeWidgetItem* header = lvParts->headerItem();
     for (int column : {ColumnPackingUnit, ColumnQuantity, ColumnPrice})
         header->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
@@ -267,8 +331,14 @@ void vxCentralWidget::slotRightButtonClicked(QTreeWidgetItem* row, const QPoint&
     pmParts->popup(globalPos, pmParts->actions().constFirst());
 }
 
-bool vxCentralWidget::showsOrderList() const { return cbCategory->currentText() == tr("Bestellliste"); }
+bool vxCentralWidget::showsOrderList() const {
+    return cbCategory->currentText() == tr("Bestellliste");
+}
 
-bool vxCentralWidget::showsSearch() const { return cbCategory->currentText() == tr("Suche"); }
+bool vxCentralWidget::showsSearch() const {
+    return cbCategory->currentText() == tr("Suche");
+}
 
-Category* vxCentralWidget::categoryAt(unsigned c) { return c < catalog.size() ? &catalog[c] : nullptr; }
+Category* vxCentralWidget::categoryAt(unsigned c) {
+    return c < catalog.size() ? &catalog[c] : nullptr;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/category.h"
+#include "catalog/orderindex.h"
 
 #include <QWidget>
 
@@ -79,4 +80,6 @@ private:
     QTreeWidget* lvParts = nullptr;
     QMenu* pmParts = nullptr;
     Catalog catalog;
+    // The ordered articles of catalog; every slot that changes an order keeps it up to date.
+    OrderIndex ordered;
 };

@@ -101,6 +101,7 @@ void vxCentralWidget::slotOpenCatalog() {
 
 void vxCentralWidget::clearCatalog() {
     catalog.clear();
+    ordered.clear();
     lvParts->clear();
     cbCategory->clear();
     cbSubCategory->clear();

@@ -99,7 +99,8 @@ void vxCentralWidget::slotSearchArticles() {
         lvParts->clear();
     }
     if (leSearch->text().simplified().isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("Vendrix"), tr("Geben Sie bitte einen Suchstring ein!"));
+        QMessageBox::information(this, QStringLiteral("Vendrix"),
+                                 tr("Geben Sie bitte einen Suchstring ein!"));
         return;
     }
     setCurrentFromEnd(cbCategory, 2);
@@ -110,8 +111,9 @@ void vxCentralWidget::slotSearchArticles() {
     lvParts->clear();
 
     const int steps = int(catalog.size()) + 1;
-    // Sorting once at the end instead of after every group's rows keeps large result lists fast.
-    lvParts->setSortingEnabled(false);
+    // The rows are gathered and inserted in one go after the walk, also after a cancel: the list then lays
+    // itself out, sorts and widens its columns once instead of after every main group.
+    std::vector<FoundArticle> found;
     QProgressDialog progress(tr("Suche läuft..."), tr("Abbruch"), 0, steps, nullptr);
     progress.setObjectName(QStringLiteral("progress"));
     progress.setWindowModality(Qt::ApplicationModal);
@@ -124,10 +126,10 @@ void vxCentralWidget::slotSearchArticles() {
         // The inputs are read again for every main group, as the user may change them meanwhile.
         const ArticleMatcher matcher(leSearch->text(), cbName->isChecked(), cbDescription->isChecked(),
                                      cbOtherNames->isChecked(), cbCaseSensitive->isChecked());
-        catalog[c].searchArticles(lvParts, matcher, c);
+        catalog[c].searchArticles(found, matcher, c);
     }
+    addArticleRows(lvParts, found, RowKind::Group);
     // A cancelled dialog has closed already; setting its value would show it once more.
     if (!progress.wasCanceled())
         progress.setValue(steps);
-    lvParts->setSortingEnabled(true);
 }

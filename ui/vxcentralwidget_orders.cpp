@@ -64,6 +64,7 @@ void vxCentralWidget::slotOrderPart() {
     Category* category = categoryAt(path.c);
     if (category)
         category->orderArticle(path.s, path.ss, path.a, runArticleOrderDialog);
+    ordered.update(catalog, path);
     refreshAfterOrderChange(row, path);
 }
 
@@ -75,6 +76,7 @@ void vxCentralWidget::slotDisorderPart() {
     const IndexPath path = indexPathOf(row);
     if (Category* category = categoryAt(path.c))
         category->setOrderedUnits(path.s, path.ss, path.a, 0);
+    ordered.update(catalog, path);
     refreshAfterOrderChange(row, path);
 }
 
@@ -89,6 +91,7 @@ void vxCentralWidget::refreshAfterOrderChange(QTreeWidgetItem* row, const IndexP
 void vxCentralWidget::slotDisorderAllParts() {
     for (Category& category : catalog)
         category.clearOrderedUnits();
+    ordered.clear();
     if (showsOrderList()) {
         lvParts->clear();
     } else {
@@ -109,17 +112,17 @@ void vxCentralWidget::slotOrderedArticles() {
     cbSubCategory->setEnabled(false);
     cbSubSubCategory->setEnabled(false);
     lvParts->clear();
-    lvParts->setSortingEnabled(false);
-    for (unsigned c = 0; c < catalog.size(); ++c)
-        catalog[c].listOrderedArticles(lvParts, c);
-    lvParts->setSortingEnabled(true);
+    // The ordered articles in catalog order, as a walk over the whole catalog would find them.
+    std::vector<FoundArticle> found;
+    ordered.listOrderedArticles(catalog, found);
+    addArticleRows(lvParts, found, RowKind::Order);
 }
 
 void vxCentralWidget::slotUpdateOrderInfo() {
     int count = 0;
     double net = 0.0, gross = 0.0;
-    for (const Category& category : catalog)
-        category.sumOrders(count, net, gross);
+    // Adds the same amounts in the same order as sumOrders over every category would.
+    ordered.sumOrders(catalog, count, net, gross);
     leOrderCount->setText(QString::number(count));
     leOrderSumNetto->setText(QString::number(net, 'f', 2));
     leOrderSumBrutto->setText(QString::number(gross, 'f', 2));
@@ -183,9 +186,10 @@ void vxCentralWidget::slotExportOrderListHTML() {
         return;
     QString fragment;
     buildOrderListHtml(fragment);
-    writeFile(this, fileName,
-              QLatin1String("<HTML>\n<HEAD>\n"
-                            "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<TITLE>") +
-                  tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
-                  QLatin1String("</BODY>\n</HTML>\n"));
+    writeFile(
+        this, fileName,
+        QLatin1String("<HTML>\n<HEAD>\n"
+                      "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<TITLE>") +
+            tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
+            QLatin1String("</BODY>\n</HTML>\n"));
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -101,6 +102,27 @@ MessageBoxCatcher::MessageBoxCatcher() {
             box->reject();
     });
     timer.start(20);
+}
+
+ModalAnswerer::ModalAnswerer(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer)
+    : matches(std::move(matches)), answer(std::move(answer)) {
+    qApp->installEventFilter(this);
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    qApp->removeEventFilter(this);
+}
+
+bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::Show || !w || !w->isWindow() || !w->isModal() || !matches(w))
+        return false;
+    // Shown from exec(): the answer runs once its event loop does.
+    QTimer::singleShot(0, w, [this, w] {
+        ++count;
+        answer(w);
+    });
+    return false;
 }
 
 ProgressWatcher::ProgressWatcher() {

@@ -56,6 +56,24 @@ private:
     QStringList seen;
 };
 
+// While it lives, answers every modal widget for which matches holds as soon as its event loop runs, without
+// polling: for driving a dialog thousands of times in a row.
+class ModalAnswerer : public QObject {
+public:
+    ModalAnswerer(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer);
+    ~ModalAnswerer() override;
+
+    int answered() const { return count; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<bool(QWidget*)> matches;
+    std::function<void(QWidget*)> answer;
+    int count = 0;
+};
+
 // Watches the progress dialogs shown while it lives, through an application event filter, so nothing
 // depends on timing: keeps every label and value in the order they came up, and presses the cancel
 // button once a given label or value shows.

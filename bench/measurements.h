@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// What one measuring process is told: a generated catalog directory, a file to dump its searchable texts
+// into, optionally an archive of it, and how many runs each figure takes.
+struct MeasureRequest {
+    QString catalogDirectory;
+    QString textsFile;
+    QString archive;
+    // The same twelve files as the archive holds, each packed with gzip -6, for the reference.
+    QString gzipDirectory;
+    int runs = 3;
+    // Figures to take (open, searchTenth, searchEvery, orders); empty for all. For profiling one of them.
+    QStringList only;
+};
+
+// The two search patterns: one lists about a tenth of the generated articles, "." lists every one.
+extern const char* const tenthPattern;
+extern const char* const everyPattern;
+// Articles put on the order list before the order list and the totals are measured.
+constexpr int orderedArticles = 10000;
+// The archive holds the four catalog files and, to fill its twelve records, empty files of these names.
+constexpr int archiveFillers = 8;
+QString archiveFillerName(int n);
+
+// Runs in a fresh process with a QApplication: drives the real main window through its slots and times
+// each operation beside its reference command. Returns the raw figures (seconds, rows, kB, bytes).
+QJsonObject measureCatalog(const MeasureRequest& request);

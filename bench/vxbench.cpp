@@ -1,0 +1,328 @@
+// vxbench: measures opening, searching, the order list, unpacking and memory on generated catalogs of
+// several sizes, each figure beside a reference command timed in the same run on the same data.
+//
+//   vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] [--seed N]
+//
+// Every size is measured in a process of its own, so that the memory figures start from a program that has
+// loaded nothing big:
+//
+//   vxbench --measure CATALOG --texts FILE [--archive FILE --gzipped DIR] [--runs N]
+//           [--only open,searchTenth,searchEvery,orders,unpack]
+//
+// prints the raw figures of one catalog as JSON; --only limits them to some operations, to profile one.
+#include "measurements.h"
+#include "tools/archivepacker.h"
+#include "tools/cataloggenerator.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::vector<std::size_t> sizes = {10000, 200000, 1000000};
+    int runs = 3;
+    QString data = QStringLiteral("build/bench-data");
+    QString json = QStringLiteral("bench/results.json");
+    quint64 seed = 1;
+};
+
+struct Target {
+    const char* key;       // figure in the results
+    const char* title;     // what the table calls it
+    const char* reference; // what it is compared with
+    double limit;          // the ratio must not exceed it
+};
+
+void say(const char* format, const QString& text = {}) {
+    std::printf(format, qPrintable(text));
+    std::fflush(stdout);
+}
+
+bool catalogPresent(const QString& directory) {
+    for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"})
+        if (!QFileInfo::exists(directory + QLatin1Char('/') + QLatin1String(name)))
+            return false;
+    return true;
+}
+
+// The archive of a catalog: its four files and empty fillers in twelve records, all of method 1, packed by
+// the project's packer; beside it the same twelve files each packed with gzip -6 for the reference.
+bool prepareArchive(const QString& catalog) {
+    const QString archive = catalog + QStringLiteral(".arc");
+    const QString gzipDirectory = catalog + QStringLiteral(".gz");
+    if (QFileInfo::exists(archive) &&
+        QFileInfo::exists(gzipDirectory + QLatin1Char('/') + archiveFillerName(archiveFillers) +
+                          QStringLiteral(".gz")))
+        return true;
+    say("packing %s\n", archive);
+    std::vector<PackEntry> entries;
+    QDir().mkpath(gzipDirectory);
+    const auto gzip = [&gzipDirectory](const QString& source, const QString& name) {
+        QProcess process;
+        process.setStandardInputFile(source);
+        process.setStandardOutputFile(gzipDirectory + QLatin1Char('/') + name + QStringLiteral(".gz"));
+        process.start(QStringLiteral("gzip"), {QStringLiteral("-6"), QStringLiteral("-c")});
+        return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    };
+    for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"}) {
+        QFile file(catalog + QLatin1Char('/') + QLatin1String(name));
+        if (!file.open(QIODevice::ReadOnly) || !gzip(file.fileName(), QLatin1String(name))) {
+            say("cannot pack %s\n", file.fileName());
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        entries.push_back({name, "", 1, std::string(bytes.constData(), std::size_t(bytes.size())), false});
+    }
+    for (int n = 1; n <= archiveFillers; ++n) {
+        if (!gzip(QProcess::nullDevice(), archiveFillerName(n)))
+            return false;
+        entries.push_back({archiveFillerName(n).toStdString(), "", 1, "", false});
+    }
+    const std::string packed = packArchive(entries);
+    QFile out(archive);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(packed.data(), qint64(packed.size())) != qint64(packed.size())) {
+        say("cannot write %s\n", archive);
+        return false;
+    }
+    return true;
+}
+
+QJsonObject runMeasuringProcess(const QString& catalog, const Options& options) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--measure"), catalog, QStringLiteral("--texts"),
+                 catalog + QStringLiteral(".texts"), QStringLiteral("--runs"), QString::number(options.runs),
+                 QStringLiteral("--archive"), catalog + QStringLiteral(".arc"), QStringLiteral("--gzipped"),
+                 catalog + QStringLiteral(".gz")});
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(child.readAllStandardOutput()).object();
+}
+
+// Ratios of one size: each figure divided by its reference, as the targets compare them.
+QJsonObject ratiosOf(const QJsonObject& raw) {
+    const auto v = [&raw](const char* key) { return raw.value(QLatin1String(key)).toDouble(); };
+    QJsonObject ratios;
+    ratios[QStringLiteral("open")] = v("open") / v("md5sum");
+    // A search is rated only when it listed what grep counts.
+    if (v("searchTenthRows") == v("searchTenthGrepCount"))
+        ratios[QStringLiteral("searchTenth")] = v("searchTenth") / v("searchTenthGrep");
+    // Seconds per 200,000 rows listed.
+    if (v("searchEveryRows") == v("searchEveryGrepCount"))
+        ratios[QStringLiteral("searchEvery")] = v("searchEvery") / (v("searchEveryRows") / 200000.0);
+    // Seconds of the totals against 5 ms.
+    ratios[QStringLiteral("totals")] = v("totals") / 0.005;
+    // The order list against the search listing as many rows, at the per-row cost of the "." search.
+    ratios[QStringLiteral("orderList")] =
+        v("orderList") / (v("searchEvery") * v("orderListRows") / v("searchEveryRows"));
+    ratios[QStringLiteral("memory")] = v("rssDeltaKb") * 1024.0 / v("catalogBytes");
+    if (raw.contains(QStringLiteral("unpack")) && raw.value(QStringLiteral("unpackVerified")).toBool())
+        ratios[QStringLiteral("unpack")] = v("unpack") / v("gunzip");
+    return ratios;
+}
+
+const Target targets[] = {
+    {"open", "open catalog", "md5sum of the 4 files", 2.0},
+    {"searchTenth", "search ~10 %", "grep -E -i -c, same texts", 5.0},
+    {"searchEvery", "search \".\" (all rows)", "s per 200,000 rows", 1.0},
+    {"orderList", "order list (10,000)", "\".\" search, same row count", 1.0},
+    {"totals", "order totals", "s per 5 ms", 1.0},
+    {"unpack", "unpack archive", "gzip -d, same content", 3.0},
+    {"memory", "memory after loading", "size of the 4 files", 2.0},
+};
+
+// Seconds (or kB) of the figure itself and of its reference, for the table.
+QString figures(const QJsonObject& raw, const char* key) {
+    const auto v = [&raw](const char* k) { return raw.value(QLatin1String(k)).toDouble(); };
+    const auto ms = [](double s) { return QString::number(s * 1000.0, 'f', 1) + QStringLiteral(" ms"); };
+    const QString k = QLatin1String(key);
+    if (k == QLatin1String("open"))
+        return ms(v("open")) + QStringLiteral(" / ") + ms(v("md5sum"));
+    if (k == QLatin1String("searchTenth"))
+        return ms(v("searchTenth")) + QStringLiteral(" / ") + ms(v("searchTenthGrep")) +
+               QStringLiteral(" (%1 rows, grep %2)").arg(v("searchTenthRows")).arg(v("searchTenthGrepCount"));
+    if (k == QLatin1String("searchEvery"))
+        return ms(v("searchEvery")) + QStringLiteral(" (%1 rows)").arg(v("searchEveryRows"));
+    if (k == QLatin1String("orderList"))
+        return ms(v("orderList")) + QStringLiteral(" / ") +
+               ms(v("searchEvery") * v("orderListRows") / v("searchEveryRows")) +
+               QStringLiteral(" (%1 rows)").arg(v("orderListRows"));
+    if (k == QLatin1String("totals"))
+        return ms(v("totals")) + QStringLiteral(" (count %1)").arg(v("orderCount"));
+    if (k == QLatin1String("unpack"))
+        return ms(v("unpack")) + QStringLiteral(" / ") + ms(v("gunzip"));
+    if (k == QLatin1String("memory"))
+        return QStringLiteral("%1 MB (peak %2 MB) / %3 MB")
+            .arg(v("rssDeltaKb") / 1024.0, 0, 'f', 1)
+            .arg(v("hwmDeltaKb") / 1024.0, 0, 'f', 1)
+            .arg(v("catalogBytes") / 1048576.0, 0, 'f', 1);
+    return {};
+}
+
+int drive(const Options& options) {
+    QDir().mkpath(options.data);
+    QJsonArray sizes;
+    std::vector<QJsonObject> raws, ratios;
+    for (std::size_t articles : options.sizes) {
+        const QString catalog =
+            QDir(options.data).absoluteFilePath(QStringLiteral("catalog-%1").arg(articles));
+        if (!catalogPresent(catalog)) {
+            say("generating %s\n", catalog);
+            std::string error;
+            if (!generateCatalog(QFile::encodeName(catalog).toStdString(), articles, options.seed, nullptr,
+                                 &error)) {
+                say("cannot generate the catalog: %s\n", QString::fromStdString(error));
+                return 1;
+            }
+        }
+        if (!prepareArchive(catalog))
+            return 1;
+        say("measuring %s\n", catalog);
+        const QJsonObject raw = runMeasuringProcess(catalog, options);
+        if (raw.isEmpty()) {
+            say("the measuring process for %s failed\n", catalog);
+            return 1;
+        }
+        raws.push_back(raw);
+        ratios.push_back(ratiosOf(raw));
+        QJsonObject entry;
+        entry[QStringLiteral("articles")] = double(articles);
+        entry[QStringLiteral("figures")] = raw;
+        entry[QStringLiteral("ratios")] = ratios.back();
+        sizes.append(entry);
+    }
+
+    bool allMet = true;
+    std::printf("\n%-9s  %-24s %-48s %-30s %7s %6s\n", "articles", "operation", "figure / reference",
+                "reference", "ratio", "target");
+    for (std::size_t i = 0; i < raws.size(); ++i) {
+        for (const Target& t : targets) {
+            const bool measured = raws[i].contains(QLatin1String(t.key)) ||
+                                  (QLatin1String(t.key) == QLatin1String("memory") &&
+                                   raws[i].contains(QLatin1String("rssDeltaKb")));
+            if (!measured)
+                continue;
+            if (!ratios[i].contains(QLatin1String(t.key))) {
+                allMet = false;
+                std::printf("%-9zu  %-24s %-48s %-30s %14s\n", options.sizes[i], t.title,
+                            qPrintable(figures(raws[i], t.key)), t.reference, "wrong result");
+                continue;
+            }
+            const double ratio = ratios[i].value(QLatin1String(t.key)).toDouble();
+            const bool met = ratio <= t.limit;
+            allMet = allMet && met;
+            std::printf("%-9zu  %-24s %-48s %-30s %7.2f %s%5.1f\n", options.sizes[i], t.title,
+                        qPrintable(figures(raws[i], t.key)), t.reference, ratio, met ? "<=" : "> ", t.limit);
+        }
+        std::printf("\n");
+    }
+
+    // Growth from each size to the next: time per article of the larger over that of the smaller.
+    QJsonArray growth;
+    for (std::size_t i = 1; i < raws.size(); ++i) {
+        QJsonObject step;
+        step[QStringLiteral("from")] = double(options.sizes[i - 1]);
+        step[QStringLiteral("to")] = double(options.sizes[i]);
+        const double scale = double(options.sizes[i]) / double(options.sizes[i - 1]);
+        for (const char* key :
+             {"open", "searchTenth", "searchEvery", "orderList", "totals", "unpack", "rssDeltaKb"}) {
+            if (!raws[i].contains(QLatin1String(key)))
+                continue;
+            const double perArticle = raws[i].value(QLatin1String(key)).toDouble() /
+                                      raws[i - 1].value(QLatin1String(key)).toDouble() / scale;
+            step[QLatin1String(key)] = perArticle;
+            // Only the step from 200,000 to 1,000,000 has a target.
+            const bool judged = options.sizes[i - 1] == 200000 && options.sizes[i] == 1000000;
+            if (judged)
+                allMet = allMet && perArticle <= 1.3;
+            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", options.sizes[i - 1],
+                        options.sizes[i], key, perArticle,
+                        judged ? (perArticle <= 1.3 ? "  (<= 1.3)" : "  (> 1.3)") : "");
+        }
+        growth.append(step);
+    }
+
+    QJsonObject results;
+    results[QStringLiteral("runs")] = options.runs;
+    results[QStringLiteral("sizes")] = sizes;
+    results[QStringLiteral("growth")] = growth;
+    results[QStringLiteral("allTargetsMet")] = allMet;
+    QFile out(options.json);
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QJsonDocument(results).toJson());
+    std::printf("\n%s; figures and ratios in %s\n", allMet ? "all targets met" : "some targets missed",
+                qPrintable(options.json));
+    return 0;
+}
+
+int measure(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    MeasureRequest request;
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--measure"))
+            request.catalogDirectory = args[++i];
+        else if (args[i] == QLatin1String("--texts"))
+            request.textsFile = args[++i];
+        else if (args[i] == QLatin1String("--archive"))
+            request.archive = args[++i];
+        else if (args[i] == QLatin1String("--gzipped"))
+            request.gzipDirectory = args[++i];
+        else if (args[i] == QLatin1String("--runs"))
+            request.runs = args[++i].toInt();
+        else if (args[i] == QLatin1String("--only"))
+            request.only = args[++i].split(QLatin1Char(','));
+    }
+    const QJsonObject result = measureCatalog(request);
+    std::printf("%s\n", QJsonDocument(result).toJson(QJsonDocument::Compact).constData());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "--measure")
+            return measure(argc, argv);
+
+    QCoreApplication app(argc, argv);
+    Options options;
+    const QStringList args = QCoreApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == QLatin1String("--sizes") && hasValue) {
+            options.sizes.clear();
+            for (const QString& size : args[++i].split(QLatin1Char(',')))
+                options.sizes.push_back(std::size_t(size.toULongLong()));
+        } else if (args[i] == QLatin1String("--runs") && hasValue) {
+            options.runs = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--data") && hasValue) {
+            options.data = args[++i];
+        } else if (args[i] == QLatin1String("--json") && hasValue) {
+            options.json = args[++i];
+        } else if (args[i] == QLatin1String("--seed") && hasValue) {
+            options.seed = args[++i].toULongLong();
+        } else {
+            std::fprintf(
+                stderr, "usage: vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] "
+                        "[--seed N]\n");
+            return 2;
+        }
+    }
+    return drive(options);
+}

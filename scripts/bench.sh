@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds Vendrix optimised in build-bench/ and runs its benchmarks: generates catalogs of 10,000, 200,000 and
+# 1,000,000 articles with their archives under build-bench/bench-data (kept for the next run), measures the
+# program on them beside reference commands timed in the same run, prints a table and writes
+# bench/results.json. Arguments go to vxbench:
+#
+#   scripts/bench.sh                               all sizes, best of 3 runs
+#   scripts/bench.sh --sizes 10000,200000 --runs 5
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-bench -j"$(nproc)" --target vxbench
+exec build-bench/bench/vxbench --data build-bench/bench-data --json bench/results.json "$@"
