@@ -55,7 +55,7 @@ public:
     ArticleRow::Texts take() { return std::move(texts); }
 
 private:
-    void next() { texts.ends[std::size_t(column++)] = texts.packed.size(); }
+    void next() { texts.ends[std::size_t(column++)] = std::uint32_t(texts.packed.size()); }
 
     ArticleRow::Texts texts;
     int column = 0;
@@ -89,31 +89,15 @@ ArticleRow::Texts rowTexts(const Article& article, const IndexPath& path, RowKin
     return b.take();
 }
 
-// The texts of one column of every found article, one after the other in one buffer, so that sorting
-// them reads a few megabytes in a row instead of a separate string per row.
+// The texts of one column of every row, one after the other in one buffer, so that sorting them reads a
+// few megabytes in a row instead of a separate string per row.
 class SortKeys {
 public:
-    SortKeys(const std::vector<FoundArticle>& found, RowKind kind, int column) : spans(found.size()) {
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            const std::size_t begin = text.size();
-            const Article& article = *found[i].article;
-            switch (column) {
-            case ColumnName:
-                latin1(article.name);
-                break;
-            case ColumnDescription:
-                latin1(article.description);
-                break;
-            case ColumnOtherNames:
-                latin1(article.otherNames);
-                break;
-            default: {
-                const ArticleRow::Texts texts = rowTexts(article, found[i].path, kind);
-                const QStringView cell = texts.at(column);
-                text.insert(text.end(), cell.begin(), cell.end());
-            }
-            }
-            spans[i] = {begin, text.size() - begin};
+    SortKeys(const std::vector<ArticleRow::Texts>& texts, int column) : spans(texts.size()) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const QStringView cell = texts[i].at(column);
+            spans[i] = {text.size(), std::size_t(cell.size())};
+            text.insert(text.end(), cell.begin(), cell.end());
         }
     }
 
@@ -122,23 +106,18 @@ public:
     }
 
 private:
-    void latin1(const std::string& bytes) {
-        for (char c : bytes)
-            text.push_back(QChar(static_cast<unsigned char>(c)));
-    }
-
     std::vector<QChar> text;
     std::vector<std::pair<std::size_t, std::size_t>> spans;
 };
 
-// Positions of the found articles in the order the list sorts their rows: stable, by the locale-aware
-// comparison of the sort column's texts, reversed for a descending sort.
-std::vector<std::size_t> sortedOrder(const std::vector<FoundArticle>& found, RowKind kind, int column,
+// Positions of the rows in the order the list sorts them: stable, by the locale-aware comparison of the
+// sort column's texts, reversed for a descending sort.
+std::vector<std::size_t> sortedOrder(const std::vector<ArticleRow::Texts>& texts, int column,
                                      Qt::SortOrder order) {
-    std::vector<std::size_t> positions(found.size());
+    std::vector<std::size_t> positions(texts.size());
     for (std::size_t i = 0; i < positions.size(); ++i)
         positions[i] = i;
-    const SortKeys keys(found, kind, column);
+    const SortKeys keys(texts, column);
     // localeAwareCompare looks up the collator of the default locale for every comparison; one looked up
     // here compares the same. Empty texts it orders by code points, as localeAwareCompare does.
     const QCollator collator;
@@ -314,10 +293,19 @@ void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, R
     // moved among its persistent indexes; for hundreds of thousands of rows that costs seconds. Rows made
     // in the order the list would give them move nowhere, and lie in memory in that order as well, which
     // keeps the list's own sort from waiting on memory.
+    // Every article is read once, in catalog order: ordered articles lie far apart in a large catalog.
+    std::vector<ArticleRow::Texts> texts;
+    std::vector<bool> ordered;
+    texts.reserve(found.size());
+    ordered.reserve(found.size());
+    for (const FoundArticle& f : found) {
+        texts.push_back(rowTexts(*f.article, f.path, kind));
+        ordered.push_back(f.article->orderedUnits > 0);
+    }
     std::vector<std::size_t> order;
     const bool descending = list->header()->sortIndicatorOrder() == Qt::DescendingOrder;
     if (sorting) {
-        order = sortedOrder(found, kind, list->sortColumn(), list->header()->sortIndicatorOrder());
+        order = sortedOrder(texts, list->sortColumn(), list->header()->sortIndicatorOrder());
     } else {
         order.resize(found.size());
         for (std::size_t i = 0; i < order.size(); ++i)
@@ -327,8 +315,7 @@ void addArticleRows(QTreeWidget* list, const std::vector<FoundArticle>& found, R
     rows.reserve(qsizetype(found.size()));
     for (std::size_t i : order) {
         auto* row = new ArticleRow;
-        const FoundArticle& f = found[i];
-        setRowTexts(row, rowTexts(*f.article, f.path, kind), f.article->orderedUnits > 0);
+        row->setTexts(std::move(texts[i]), orderIcon(ordered[i]));
         // The list compares with operator< either way, the other way round for a descending sort.
         row->rank = std::uint32_t(descending ? found.size() - 1 - std::size_t(rows.size())
                                              : std::size_t(rows.size()));

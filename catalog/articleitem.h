@@ -76,7 +76,7 @@ public:
     // The eleven texts one after the other, and where each ends.
     struct Texts {
         QString packed;
-        std::array<qsizetype, ArticleColumnCount> ends{};
+        std::array<std::uint32_t, ArticleColumnCount> ends{};
         QStringView at(int column) const;
     };
 
