@@ -178,8 +178,8 @@ void tst_Readers::groupRecords_data() {
     QTest::addColumn<QByteArray>("name");
     const auto row = [](const char* tag, int keyLength, const std::string& key, const std::string& name,
                         const char* expectedName, std::string trailer = "\0\0"s) {
-        GroupSpec spec{key, name, trailer};
-        QTest::newRow(tag) << keyLength << toBytes(spec.bytes(keyLength)) << toBytes(key.substr(0, keyLength))
+        GroupSpec item{key, name, trailer};
+        QTest::newRow(tag) << keyLength << toBytes(item.bytes(keyLength)) << toBytes(key.substr(0, keyLength))
                            << QByteArray(expectedName);
     };
     row("WGHAUPT", 1, "A", "  Passive   Bauelemente ", "Passive Bauelemente");
@@ -307,10 +307,10 @@ void tst_Readers::tierCountOfEightBitsStartsNextRecord() {
 
 void tst_Readers::shortRecordsReachTheEnd() {
     // The loop that reads records relies on a cut record setting eof.
-    ArticleSpec spec;
-    spec.groupKey = "A0101";
-    spec.tiers({{1, 100}, {2, 90}});
-    const std::string record = spec.bytes();
+    ArticleSpec item;
+    item.groupKey = "A0101";
+    item.tiers({{1, 100}, {2, 90}});
+    const std::string record = item.bytes();
     for (std::size_t cut :
          {std::size_t(0), std::size_t(1), std::size_t(231), std::size_t(232), record.size() - 1}) {
         std::istringstream in(record.substr(0, cut));

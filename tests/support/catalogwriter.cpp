@@ -79,11 +79,11 @@ CatalogWriter& CatalogWriter::subSubCategory(std::string key, std::string name) 
 }
 
 ArticleSpec& CatalogWriter::article(std::string groupKey, std::string name) {
-    ArticleSpec spec;
-    spec.groupKey = std::move(groupKey);
-    spec.name = std::move(name);
-    spec.priceTiers = {{1, 1000}};
-    articleSpecs.push_back(std::move(spec));
+    ArticleSpec item;
+    item.groupKey = std::move(groupKey);
+    item.name = std::move(name);
+    item.priceTiers = {{1, 1000}};
+    articleSpecs.push_back(std::move(item));
     return articleSpecs.back();
 }
 
@@ -105,12 +105,12 @@ CatalogWriter& CatalogWriter::directoryInstead(CatalogFile file) {
 std::string CatalogWriter::fileBytes(CatalogFile file) const {
     std::string out;
     if (file == CatalogFile::Art) {
-        for (const ArticleSpec& spec : articleSpecs)
-            out += spec.bytes();
+        for (const ArticleSpec& item : articleSpecs)
+            out += item.bytes();
     } else {
         const int keyLength = file == CatalogFile::WgHaupt ? 1 : file == CatalogFile::WgOber ? 3 : 5;
-        for (const GroupSpec& spec : records[int(file)])
-            out += spec.bytes(keyLength);
+        for (const GroupSpec& item : records[int(file)])
+            out += item.bytes(keyLength);
     }
     return out + extra[int(file)];
 }

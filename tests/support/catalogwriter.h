@@ -76,7 +76,7 @@ public:
     CatalogWriter& category(std::string key, std::string name);
     CatalogWriter& subCategory(std::string key, std::string name);
     CatalogWriter& subSubCategory(std::string key, std::string name);
-    // The returned spec stays valid until the next article is added.
+    // The returned item stays valid until the next article is added.
     ArticleSpec& article(std::string groupKey, std::string name);
 
     // Bytes written behind the records of a file, e.g. a partial record.
