@@ -94,6 +94,10 @@ void Article::firstTierPrice(int& packing, int& quantity, double& amount) const 
     amount = grossAmount(static_cast<long long>(quantity) * packing, priceTiers.front().price, priceUnit);
 }
 
+double Article::vatDivisor(int vatClass) {
+    return vatClass == 1 ? 1.16 : 1.07;
+}
+
 void Article::orderPrice(double& net, double& gross) const {
     net = gross = 0.0;
     const PriceTier* tier = nullptr;
@@ -106,5 +110,5 @@ void Article::orderPrice(double& net, double& gross) const {
     if (!tier)
         return;
     gross = grossAmount(static_cast<long long>(orderedUnits) * packingUnit, tier->price, priceUnit);
-    net = gross / (vatClass == 1 ? 1.16 : 1.07);
+    net = gross / vatDivisor(vatClass);
 }

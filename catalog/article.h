@@ -33,6 +33,8 @@ struct Article {
 
     // Price of the smallest order: packing unit, first tier's quantity and its gross amount (all 0 without tiers).
     void firstTierPrice(int& packing, int& quantity, double& amount) const;
+    // Prices are stored gross; dividing by this takes the VAT of the article's class back out.
+    static double vatDivisor(int vatClass);
     // Net and gross value of the ordered packing units (0 and 0 when no tier applies).
     void orderPrice(double& net, double& gross) const;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/article.h"
+#include "catalog/indexpath.h"
 
 #include <QString>
 #include <QTreeWidgetItem>
@@ -15,30 +15,6 @@
 class QPixmap;
 class QTreeWidget;
 
-// Columns of the article list. The last four carry the row's index path and are hidden.
-enum ArticleColumn {
-    ColumnName = 0,
-    ColumnPackingUnit,
-    ColumnQuantity,
-    ColumnPrice,
-    ColumnStatus,
-    ColumnDescription,
-    ColumnOtherNames,
-    ColumnCategory,
-    ColumnSubCategory,
-    ColumnSubSubCategory,
-    ColumnArticle,
-    ArticleColumnCount
-};
-
-// Index path of an article: positions of its main group, upper group, group and of itself.
-struct IndexPath {
-    unsigned c = 0;
-    unsigned s = 0;
-    unsigned ss = 0;
-    unsigned a = 0;
-};
-
 // Reads the path back from the hidden columns of a row.
 IndexPath indexPathOf(const QTreeWidgetItem* row);
 
@@ -48,15 +24,6 @@ const QPixmap& unorderedPixmap();
 
 // " " for stock items, R, B, A, "?" for unknown codes.
 QString statusLetter(int status);
-
-// An article a walk has found, on its way to becoming a row. Lives only while its catalog is unchanged.
-struct FoundArticle {
-    const Article* article;
-    IndexPath path;
-};
-
-// Group rows (first tier's quantity and price) or order rows (ordered units and order value).
-enum class RowKind { Group, Order };
 
 // A row of the article list as the catalog builds it. It answers text(), setText(), icon() and sorting
 // exactly as a plain QTreeWidgetItem with the same eleven texts and icon would, but keeps the texts in one

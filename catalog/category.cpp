@@ -3,10 +3,6 @@
 #include "catalog/articlematcher.h"
 #include "catalog/grouprecord.h"
 
-#include <QComboBox>
-#include <QStringList>
-#include <QTreeWidget>
-
 int Category::read(std::istream& in) {
     subCategories.clear();
     grouprecord::read(in, keyLength, key, name);
@@ -38,55 +34,6 @@ void Category::addArticle(const Article& article) {
     }
 }
 
-void Category::fillSubCategories(QTreeWidget* list, QComboBox* upperGroups, QComboBox* groups,
-                                 unsigned c) const {
-    upperGroups->clear();
-    QStringList names;
-    names.reserve(qsizetype(subCategories.size()));
-    for (const SubCategory& upper : subCategories)
-        names.append(QString::fromLatin1(upper.name.data(), qsizetype(upper.name.size())));
-    upperGroups->addItems(names);
-    if (subCategories.empty()) {
-        // Group names of the previously shown main group would belong to nothing here.
-        groups->clear();
-        list->clear();
-        return;
-    }
-    upperGroups->setCurrentIndex(0);
-    subCategories.front().fillSubSubCategories(list, groups, c, 0);
-}
-
-void Category::selectSubCategory(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const {
-    if (s < subCategories.size())
-        subCategories[s].fillSubSubCategories(list, groups, c, s);
-    else
-        list->clear();
-}
-
-void Category::selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
-    if (s < subCategories.size())
-        subCategories[s].selectSubSubCategory(list, c, s, ss);
-    else
-        list->clear();
-}
-
-void Category::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
-                                 unsigned a) const {
-    if (s < subCategories.size())
-        subCategories[s].updateArticleItem(row, c, s, ss, a);
-}
-
-void Category::searchArticles(QTreeWidget* list, const QString& text, bool inName, bool inDescription,
-                              bool inOtherNames, bool caseSensitive, unsigned c) const {
-    searchArticles(list, ArticleMatcher(text, inName, inDescription, inOtherNames, caseSensitive), c);
-}
-
-void Category::searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const {
-    std::vector<FoundArticle> found;
-    searchArticles(found, matcher, c);
-    addArticleRows(list, found, RowKind::Group);
-}
-
 void Category::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
                               unsigned c) const {
     for (unsigned s = 0; s < subCategories.size(); ++s)
@@ -101,12 +48,6 @@ void Category::showArticleInfo(unsigned s, unsigned ss, unsigned a, const Articl
 void Category::orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit) {
     if (s < subCategories.size())
         subCategories[s].orderArticle(ss, a, edit);
-}
-
-void Category::listOrderedArticles(QTreeWidget* list, unsigned c) const {
-    std::vector<FoundArticle> found;
-    listOrderedArticles(found, c);
-    addArticleRows(list, found, RowKind::Order);
 }
 
 void Category::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const {

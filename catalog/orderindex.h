@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/articleitem.h"
+#include "catalog/indexpath.h"
 #include "catalog/category.h"
 
 #include <vector>

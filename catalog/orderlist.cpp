@@ -1,5 +1,7 @@
 #include "catalog/orderlist.h"
 
+#include "catalog/latin1.h"
+
 void appendPadded(QString& line, const QString& text, int width, int alignment) {
     if (text.length() >= width) {
         line += text.left(width);
@@ -17,7 +19,7 @@ void appendOrderRowHtml(QString& out, const Article& article) {
     article.orderPrice(net, gross);
     out += QLatin1String("<TR><TD ALIGN=RIGHT>") + QString::number(article.orderedUnits) +
            QLatin1String("</TD><TD ALIGN=LEFT>") +
-           QString::fromLatin1(article.name.data(), qsizetype(article.name.size())).toHtmlEscaped() +
+           fromLatin1(article.name).toHtmlEscaped() +
            QLatin1String("</TD><TD ALIGN=RIGHT>") + QString::number(net, 'f', 2) +
            QLatin1String("</TD><TD ALIGN=RIGHT>") + QString::number(gross, 'f', 2) +
            QLatin1String("</TD></TR>\n");
@@ -29,7 +31,7 @@ void appendOrderRowText(QString& out, const Article& article, const QString& sep
     article.orderPrice(net, gross);
     appendPadded(out, QString::number(article.orderedUnits), unitsWidth, 1);
     out += separator;
-    appendPadded(out, QString::fromLatin1(article.name.data(), qsizetype(article.name.size())), nameWidth, 0);
+    appendPadded(out, fromLatin1(article.name), nameWidth, 0);
     out += separator;
     appendPadded(out, QString::number(net, 'f', 2), netWidth, 1);
     out += separator;

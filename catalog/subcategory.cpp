@@ -2,10 +2,6 @@
 
 #include "catalog/grouprecord.h"
 
-#include <QComboBox>
-#include <QStringList>
-#include <QTreeWidget>
-
 int SubCategory::read(std::istream& in) {
     subSubCategories.clear();
     grouprecord::read(in, keyLength, key, name);
@@ -24,34 +20,6 @@ void SubCategory::addArticle(const Article& article) {
             return;
         }
     }
-}
-
-void SubCategory::fillSubSubCategories(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const {
-    groups->clear();
-    QStringList names;
-    names.reserve(qsizetype(subSubCategories.size()));
-    for (const SubSubCategory& group : subSubCategories)
-        names.append(QString::fromLatin1(group.name.data(), qsizetype(group.name.size())));
-    groups->addItems(names);
-    if (subSubCategories.empty()) {
-        list->clear();
-        return;
-    }
-    groups->setCurrentIndex(0);
-    subSubCategories.front().fillArticles(list, c, s, 0);
-}
-
-void SubCategory::selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
-    if (ss < subSubCategories.size())
-        subSubCategories[ss].fillArticles(list, c, s, ss);
-    else
-        list->clear();
-}
-
-void SubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
-                                    unsigned a) const {
-    if (ss < subSubCategories.size())
-        subSubCategories[ss].updateArticleItem(row, c, s, ss, a);
 }
 
 void SubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,

@@ -4,9 +4,6 @@
 #include "catalog/grouprecord.h"
 #include "catalog/orderlist.h"
 
-#include <QList>
-#include <QTreeWidget>
-
 int SubSubCategory::read(std::istream& in) {
     articles.clear();
     grouprecord::read(in, keyLength, key, name);
@@ -16,21 +13,6 @@ int SubSubCategory::read(std::istream& in) {
 void SubSubCategory::parse(const unsigned char* record) {
     articles.clear();
     grouprecord::parse(record, keyLength, key, name);
-}
-
-void SubSubCategory::fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const {
-    list->clear();
-    std::vector<FoundArticle> found;
-    found.reserve(articles.size());
-    for (unsigned a = 0; a < articles.size(); ++a)
-        found.push_back({&articles[a], {c, s, ss, a}});
-    addArticleRows(list, found, RowKind::Group);
-}
-
-void SubSubCategory::updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss,
-                                       unsigned a) const {
-    if (a < articles.size())
-        setArticleItemTexts(row, articles[a], {c, s, ss, a});
 }
 
 void SubSubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,

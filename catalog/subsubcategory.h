@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/article.h"
-#include "catalog/articleitem.h"
+#include "catalog/indexpath.h"
 
 #include <functional>
 #include <istream>
@@ -10,6 +10,7 @@
 
 class ArticleMatcher;
 class QString;
+// Only the list library (catalogview.cpp) defines the members that fill widgets.
 class QTreeWidget;
 class QTreeWidgetItem;
 

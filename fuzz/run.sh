@@ -21,9 +21,8 @@ shift
 
 scripts/deps.sh --fuzz
 build=build-fuzz
-cmake -S . -B "$build" -G Ninja -DVENDRIX_WERROR=ON -DVENDRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-nice -n 10 cmake --build "$build" -j2 --target fuzzers
+cmake --preset fuzz >/dev/null
+nice -n 10 cmake --build --preset fuzz -j2
 
 all_targets=(fuzz_wghaupt fuzz_wgober fuzz_wggruppe fuzz_art fuzz_catalog fuzz_huffman fuzz_lzss
              fuzz_runlength_entry fuzz_runlength_temp fuzz_unpack)

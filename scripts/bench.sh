@@ -9,6 +9,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-bench -j"$(nproc)" --target vxbench
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)"
 exec build-bench/bench/vxbench --data build-bench/bench-data --json bench/results.json "$@"

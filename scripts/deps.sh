@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vendrix needs to build, run and test, when any of them is missing.
+# Installs the Debian packages Vendrix needs to build and run, when any of them is missing.
 # With --fuzz also the compiler and runtime of the fuzz targets (fuzz/run.sh); further arguments name
 # more packages.
 set -euo pipefail
@@ -8,11 +8,10 @@ if [ "${1:-}" = "--fuzz" ]; then
     shift
     extra=(clang-14 libclang-rt-14-dev)
 fi
-# desktop-file-utils, appstream and libxml2-utils validate the installed desktop files; fonts-dejavu-core gives
-# offscreen tests and screenshots the same font on every machine; chromium opens the exported order list in a
-# real browser.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
-          desktop-file-utils appstream libxml2-utils fonts-dejavu-core chromium "${extra[@]}" "$@")
+# What building and running need; fonts-dejavu-core gives offscreen tests and screenshots the same font on
+# every machine. The test command names its own extra packages.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth fonts-dejavu-core
+          "${extra[@]}" "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

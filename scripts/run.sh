@@ -3,8 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -G Ninja
-cmake --build build -j"$(nproc)" --target vendrix
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$(nproc)" --target vendrix
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "Vendrix is built, but there is no display to show it on."
     echo "Start it in a virtual display:  xvfb-run -a build/app/vendrix"

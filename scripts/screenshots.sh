@@ -9,8 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j"$(nproc)" --target vxscreenshots
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$(nproc)" --target vxscreenshots
 
 catalog=${VX_CATALOG:-samples/katalog}
 out=docs/screenshots

@@ -134,5 +134,5 @@ void tst_Huffman::deepCodes() {
     QCOMPARE(tokens(), expected.toHex(' '));
 }
 
-QTEST_GUILESS_MAIN(tst_Huffman)
+QTEST_APPLESS_MAIN(tst_Huffman)
 #include "tst_huffman.moc"

@@ -62,5 +62,5 @@ void tst_Lzss::missingInputFails() {
     QCOMPARE(decodeLzssTemp(QFile::encodeName(empty.path() + "/").toStdString()), 1);
 }
 
-QTEST_GUILESS_MAIN(tst_Lzss)
+QTEST_APPLESS_MAIN(tst_Lzss)
 #include "tst_lzss.moc"

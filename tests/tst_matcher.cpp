@@ -70,5 +70,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MatcherTest)
+QTEST_APPLESS_MAIN(MatcherTest)
 #include "tst_matcher.moc"

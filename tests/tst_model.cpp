@@ -2,9 +2,7 @@
 #include "catalog/category.h"
 #include "catalog/orderindex.h"
 
-#include <QComboBox>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <random>
 
@@ -194,41 +192,6 @@ private slots:
         QCOMPARE(c.subCategories[0].subSubCategories[0].articles[0].orderedUnits, 0);
     }
 
-    void cascadeFillsSelectorsAndClearsOnEmptyOrOutOfRange() {
-        Category second;
-        const Category c = placedCatalogFirst(second);
-        QTreeWidget list;
-        list.setColumnCount(ArticleColumnCount);
-        QComboBox upper, lower;
-        c.fillSubCategories(&list, &upper, &lower, 3);
-        QCOMPARE(upper.count(), 2);
-        QCOMPARE(upper.currentIndex(), 0);
-        QCOMPARE(lower.count(), 2);
-        QCOMPARE(list.topLevelItemCount(), 2);
-        QCOMPARE(list.topLevelItem(0)->text(ColumnCategory), QStringLiteral("3"));
-
-        // An upper group without groups: empty lower selector and list.
-        c.selectSubCategory(&list, &lower, 3, 1);
-        QCOMPARE(lower.count(), 0);
-        QCOMPARE(list.topLevelItemCount(), 0);
-
-        c.fillSubCategories(&list, &upper, &lower, 3);
-        c.selectSubCategory(&list, &lower, 3, 2);
-        QCOMPARE(list.topLevelItemCount(), 0);
-        QCOMPARE(lower.count(), 2);
-        c.fillSubCategories(&list, &upper, &lower, 3);
-        c.selectSubSubCategory(&list, 3, 0, 5);
-        QCOMPARE(list.topLevelItemCount(), 0);
-        c.selectSubSubCategory(&list, 3, 7, 0);
-        QCOMPARE(list.topLevelItemCount(), 0);
-
-        // A main group without upper groups leaves no stale entries behind.
-        second.fillSubCategories(&list, &upper, &lower, 4);
-        QCOMPARE(upper.count(), 0);
-        QCOMPARE(lower.count(), 0);
-        QCOMPARE(list.topLevelItemCount(), 0);
-    }
-
     void copiesAreDeep() {
         Category second;
         const Category c = placedCatalogFirst(second);
@@ -289,5 +252,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ModelTest)
+QTEST_APPLESS_MAIN(ModelTest)
 #include "tst_model.moc"

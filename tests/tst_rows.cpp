@@ -1,5 +1,8 @@
 // Texts and pixmaps of the article list's rows.
 #include "catalog/articleitem.h"
+#include "catalog/category.h"
+
+#include <QComboBox>
 
 #include <QImage>
 #include <QPixmap>
@@ -51,6 +54,30 @@ QRgb expectedPixel(char key) {
     default:
         return qRgba(0, 0, 0, 0);
     }
+}
+
+// Two main groups share key "A"; everything of that key lands under the first.
+Category placedCatalogFirst(Category& second) {
+    auto group = [](auto g, const char* key, const char* name) {
+        g.key = key;
+        g.name = name;
+        return g;
+    };
+    auto article = [](const char* groupKey, const char* name) {
+        Article a;
+        a.groupKey = groupKey;
+        a.name = name;
+        return a;
+    };
+    Category first = group(Category(), "A", "Erste");
+    second = group(Category(), "A", "Zweite");
+    first.addSubCategory(group(SubCategory(), "A01", "Ober"));
+    first.addSubCategory(group(SubCategory(), "A01", "Ober doppelt"));
+    first.addSubSubCategory(group(SubSubCategory(), "A0101", "Gruppe"));
+    first.addSubSubCategory(group(SubSubCategory(), "A0199", "Gruppe ohne Eltern"));
+    first.addArticle(article("A0101", "R1"));
+    first.addArticle(article("A0101", "R2"));
+    return first;
 }
 } // namespace
 
@@ -207,6 +234,41 @@ private slots:
                 if (list->topLevelItem(i)->text(ColumnArticle) == QLatin1String("3"))
                     list->topLevelItem(i)->setText(column, QStringLiteral("M"));
         same();
+    }
+
+    void cascadeFillsSelectorsAndClearsOnEmptyOrOutOfRange() {
+        Category second;
+        const Category c = placedCatalogFirst(second);
+        QTreeWidget list;
+        list.setColumnCount(ArticleColumnCount);
+        QComboBox upper, lower;
+        c.fillSubCategories(&list, &upper, &lower, 3);
+        QCOMPARE(upper.count(), 2);
+        QCOMPARE(upper.currentIndex(), 0);
+        QCOMPARE(lower.count(), 2);
+        QCOMPARE(list.topLevelItemCount(), 2);
+        QCOMPARE(list.topLevelItem(0)->text(ColumnCategory), QStringLiteral("3"));
+
+        // An upper group without groups: empty lower selector and list.
+        c.selectSubCategory(&list, &lower, 3, 1);
+        QCOMPARE(lower.count(), 0);
+        QCOMPARE(list.topLevelItemCount(), 0);
+
+        c.fillSubCategories(&list, &upper, &lower, 3);
+        c.selectSubCategory(&list, &lower, 3, 2);
+        QCOMPARE(list.topLevelItemCount(), 0);
+        QCOMPARE(lower.count(), 2);
+        c.fillSubCategories(&list, &upper, &lower, 3);
+        c.selectSubSubCategory(&list, 3, 0, 5);
+        QCOMPARE(list.topLevelItemCount(), 0);
+        c.selectSubSubCategory(&list, 3, 7, 0);
+        QCOMPARE(list.topLevelItemCount(), 0);
+
+        // A main group without upper groups leaves no stale entries behind.
+        second.fillSubCategories(&list, &upper, &lower, 4);
+        QCOMPARE(upper.count(), 0);
+        QCOMPARE(lower.count(), 0);
+        QCOMPARE(list.topLevelItemCount(), 0);
     }
 };
 

@@ -76,5 +76,5 @@ void tst_RunLength::writeFailureIsReported() {
     QCOMPARE(decodeRunLengthEntry(in, "/dev/", {"full", "", 0, 200000}), 1);
 }
 
-QTEST_GUILESS_MAIN(tst_RunLength)
+QTEST_APPLESS_MAIN(tst_RunLength)
 #include "tst_runlength.moc"

@@ -2,6 +2,7 @@
 #include "support/modal.h"
 #include "tools/archivepacker.h"
 #include "ui/vxcentralwidget.h"
+#include "uncompress/extractentry.h"
 #include "uncompress/uncompress.h"
 
 #include <QDir>

@@ -1,8 +1,10 @@
 #include "ui/articledocument.h"
 
+#include "catalog/latin1.h"
+
 QString articleText(const std::string& bytes) {
     // Catalog texts are plain text: "<1 Ohm" or "R&S" must show as written, not as markup.
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toHtmlEscaped();
+    return fromLatin1(bytes).toHtmlEscaped();
 }
 
 QString articleDocumentRow(const QString& label, const QString& value) {

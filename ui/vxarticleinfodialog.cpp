@@ -46,8 +46,7 @@ QString amount(double value) {
 
 void appendPriceTable(const Article& article, QString& out) {
     const bool fullRate = article.vatClass == 1;
-    // Prices are stored gross; the net column takes the VAT back out.
-    const double vatFactor = fullRate ? 1.16 : 1.07;
+    const double vatFactor = Article::vatDivisor(article.vatClass);
     out += QLatin1String("<TABLE>\n");
     out += QLatin1String("<TR><TH ALIGN=CENTER>") + vxArticleInfoDialog::tr("Menge") +
            QLatin1String("</TH><TH ALIGN=CENTER>") + vxArticleInfoDialog::tr("Netto") +

@@ -2,6 +2,7 @@
 #include "ui/vxcentralwidget.h"
 
 #include "catalog/catalogloader.h"
+#include "catalog/latin1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -65,7 +66,7 @@ void vxCentralWidget::slotOpenCatalog() {
     QStringList entries;
     entries.reserve(qsizetype(catalog.size()) + 2);
     for (const Category& main : catalog)
-        entries.append(QString::fromLatin1(main.name.data(), qsizetype(main.name.size())));
+        entries.append(fromLatin1(main.name));
     entries << tr("Suche") << tr("Bestellliste");
     cbCategory->addItems(entries);
     if (cancelled(2))

@@ -1,8 +1,7 @@
 #include "uncompress/uncompress.h"
 
-#include "uncompress/huffman.h"
-#include "uncompress/lzss.h"
-#include "uncompress/runlength.h"
+#include "catalog/latin1.h"
+#include "uncompress/extractentry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,20 +21,7 @@ std::string encodedPath(const QString& path) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QString latin1(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 } // namespace
-
-int extractEntry(std::istream& archive, const std::string& targetDir, const ArchiveEntry& entry) {
-    if ((entry.method != 0 && entry.method != 1) || !isSafeEntryName(entry))
-        return 1;
-    if (entry.method == 0)
-        return decodeRunLengthEntry(archive, targetDir, entry);
-    if (decodeHuffmanEntry(archive, targetDir, entry) != 0 || decodeLzssTemp(targetDir) != 0)
-        return 1;
-    return decodeRunLengthTemp(targetDir, entry);
-}
 
 int uncompressArchive(const QString& archivePath, const QString& targetDir) {
     // Records go into the directory, never beside it: without its "/" the path "dir" would make "dirART".
@@ -64,7 +50,7 @@ int uncompressArchive(const QString& archivePath, const QString& targetDir) {
 
     for (int i = 1; i < RecordCount; ++i) {
         const ArchiveEntry& entry = directory[static_cast<std::size_t>(i)];
-        progress.setLabelText(tr("Entpacke ") + latin1(entryFileName(entry)));
+        progress.setLabelText(tr("Entpacke ") + fromLatin1(entryFileName(entry)));
         QApplication::processEvents();
         if (extractEntry(archive, target, entry) != 0)
             return 1;
