@@ -18,6 +18,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+using namespace vxtest;
+
 const char* const tenthPattern = "transistor|regler";
 const char* const everyPattern = ".";
 

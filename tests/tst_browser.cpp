@@ -1,7 +1,7 @@
 // Opens an exported order list in a real browser: headless Chromium from Debian's packages.
 #include "support/catalogwriter.h"
 #include "support/modal.h"
-#include "support/ordering.h"
+#include "support/viewfixture.h"
 #include "ui/vxcentralwidget.h"
 
 #include <QProcess>
@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
+
+using namespace vxtest;
 
 class tst_Browser : public QObject {
     Q_OBJECT

@@ -15,6 +15,8 @@
 #include <functional>
 #include <vector>
 
+using namespace vxtest;
+
 using DialogAction = std::function<void(QLineEdit*)>;
 Q_DECLARE_METATYPE(DialogAction)
 

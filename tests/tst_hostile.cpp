@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+using namespace vxtest;
+
 namespace {
 
 // Twelve small records of the given method, named F1 to F12.

@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <sstream>
 
+using namespace vxtest;
+
 namespace {
 
 using Tree = QMap<int, QPair<int, int>>; // node -> (zeroChild, oneChild); unnamed nodes hold zeros

@@ -14,6 +14,8 @@
 #include <random>
 #include <sstream>
 
+using namespace vxtest;
+
 using namespace std::string_literals;
 
 namespace {
@@ -251,7 +253,7 @@ void tst_Loading::recordCounts() {
     }
     if (level == CatalogFile::Art) {
         // The partial record announces tiers that are then missing.
-        const std::string partial = ArticleSpec().tiers({{1, 1}, {2, 2}, {3, 3}}).bytes();
+        const std::string partial = ArticleFields().tiers({{1, 1}, {2, 2}, {3, 3}}).bytes();
         w.appendRaw(level, partial.substr(0, std::size_t(extraBytes)));
     } else {
         w.appendRaw(level, std::string(std::size_t(extraBytes), 'x'));

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace vxtest;
+
 class tst_Lzss : public QObject {
     Q_OBJECT
 

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+using namespace vxtest;
+
 namespace {
 QStringList actionTexts(const QMenu* menu) {
     QStringList texts;

@@ -1,7 +1,7 @@
 // The three selectors, the article list they fill and the double-click jump back to an article's group.
 #include "catalog/articleitem.h"
 #include "support/catalogwriter.h"
-#include "support/listdriver.h"
+#include "support/viewfixture.h"
 #include "support/modal.h"
 #include "ui/vxcentralwidget.h"
 
@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+
+using namespace vxtest;
 
 namespace {
 

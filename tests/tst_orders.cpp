@@ -1,7 +1,7 @@
 #include "catalog/articleitem.h"
 #include "support/catalogwriter.h"
 #include "support/modal.h"
-#include "support/ordering.h"
+#include "support/viewfixture.h"
 #include "ui/vxarticleinfodialog.h"
 #include "ui/vxcentralwidget.h"
 
@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
+
+using namespace vxtest;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/vxmainwindow.h"
 #include "support/catalogwriter.h"
 #include "support/modal.h"
-#include "support/ordering.h"
+#include "support/viewfixture.h"
 #include "ui/printing.h"
 #include "ui/vxcentralwidget.h"
 
@@ -21,6 +21,8 @@
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
+
+using namespace vxtest;
 
 namespace {
 

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace vxtest;
+
 namespace {
 // Lines of a fixed height, so that the document height does not depend on the fonts installed.
 QString fixedLines(int count) {

@@ -7,6 +7,8 @@
 
 #include <sstream>
 
+using namespace vxtest;
+
 using namespace std::string_literals;
 
 namespace {
@@ -178,7 +180,7 @@ void tst_Readers::groupRecords_data() {
     QTest::addColumn<QByteArray>("name");
     const auto row = [](const char* tag, int keyLength, const std::string& key, const std::string& name,
                         const char* expectedName, std::string trailer = "\0\0"s) {
-        GroupSpec item{key, name, trailer};
+        GroupFields item{key, name, trailer};
         QTest::newRow(tag) << keyLength << toBytes(item.bytes(keyLength)) << toBytes(key.substr(0, keyLength))
                            << QByteArray(expectedName);
     };
@@ -206,13 +208,13 @@ void tst_Readers::groupRecords() {
 void tst_Readers::groupRecordClearsChildren() {
     Category main;
     main.subCategories.resize(2);
-    std::istringstream in(GroupSpec{"A", "x"}.bytes(1));
+    std::istringstream in(GroupFields{"A", "x"}.bytes(1));
     main.read(in);
     QVERIFY(main.subCategories.empty());
 
     SubSubCategory group;
     group.articles.resize(3);
-    std::istringstream in5(GroupSpec{"A0101", "x"}.bytes(5));
+    std::istringstream in5(GroupFields{"A0101", "x"}.bytes(5));
     group.read(in5);
     QVERIFY(group.articles.empty());
 }
@@ -222,7 +224,7 @@ void tst_Readers::articles_data() {
     QTest::addColumn<qint64>("size");
     QTest::addColumn<QByteArray>("dump");
 
-    ArticleSpec plain;
+    ArticleFields plain;
     plain.groupKey = "A0101";
     plain.name = "  Widerstand   4,7k ";
     plain.otherNames = {"4K7", "", "4,7 kOhm"};
@@ -232,14 +234,14 @@ void tst_Readers::articles_data() {
                                << QByteArray("A0101|Widerstand 4,7k|4K7; 4,7 kOhm|Metallschicht 0,6 W\\xb5|"
                                              "2 100 3 100 5| 1@2.380 10@2.142");
 
-    ArticleSpec none = plain;
+    ArticleFields none = plain;
     none.otherNames = {};
     none.tiers({});
     QTest::newRow("no tiers, no other names")
         << toBytes(none.bytes()) << qint64(232)
         << QByteArray("A0101|Widerstand 4,7k||Metallschicht 0,6 W\\xb5|2 100 3 100 5|");
 
-    ArticleSpec odd;
+    ArticleFields odd;
     odd.groupKey = "\0\0\0\0\0"s;
     odd.name = "ab\0cd"s;
     odd.otherNames = {"", "", "", "", "", "  z  "};
@@ -248,7 +250,7 @@ void tst_Readers::articles_data() {
                                 << QByteArray("\\x00\\x00\\x00\\x00\\x00|ab|z||-1 -32768 0 0 5| "
                                               "-2147483648@4294967.295 5@0.000");
 
-    ArticleSpec full;
+    ArticleFields full;
     full.groupKey = "B0202";
     full.name = std::string(24, 'N');
     full.otherNames = {std::string(24, '1'), "2", "3", "4", "5", "6"};
@@ -286,11 +288,11 @@ void tst_Readers::tierCountOfEightBitsStartsNextRecord() {
     // A count byte of 128 or more announces no tiers; the tier bytes written anyway belong to the next
     // record.
     for (int count : {128, 200, 255}) {
-        ArticleSpec first;
+        ArticleFields first;
         first.groupKey = "A0101";
         first.name = "first";
         first.countByte(count);
-        ArticleSpec second = first;
+        ArticleFields second = first;
         second.name = "second";
         second.countByte(-1).tiers({{3, 4000}});
         std::istringstream in(first.bytes() + second.bytes());
@@ -307,7 +309,7 @@ void tst_Readers::tierCountOfEightBitsStartsNextRecord() {
 
 void tst_Readers::shortRecordsReachTheEnd() {
     // The loop that reads records relies on a cut record setting eof.
-    ArticleSpec item;
+    ArticleFields item;
     item.groupKey = "A0101";
     item.tiers({{1, 100}, {2, 90}});
     const std::string record = item.bytes();
@@ -318,7 +320,7 @@ void tst_Readers::shortRecordsReachTheEnd() {
         article.read(in);
         QVERIFY2(in.eof(), QByteArray::number(qulonglong(cut)));
     }
-    const std::string group = GroupSpec{"A01", "x"}.bytes(3);
+    const std::string group = GroupFields{"A01", "x"}.bytes(3);
     for (std::size_t cut = 0; cut < group.size(); ++cut) {
         std::istringstream in(group.substr(0, cut));
         SubCategory upper;

@@ -6,6 +6,8 @@
 #include <QtTest>
 #include <sstream>
 
+using namespace vxtest;
+
 class tst_RunLength : public QObject {
     Q_OBJECT
 

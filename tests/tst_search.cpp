@@ -2,7 +2,7 @@
 #include "catalog/articleitem.h"
 #include "catalog/articlematcher.h"
 #include "support/catalogwriter.h"
-#include "support/listdriver.h"
+#include "support/viewfixture.h"
 #include "support/modal.h"
 #include "tools/cataloggenerator.h"
 #include "ui/vxcentralwidget.h"
@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+
+using namespace vxtest;
 
 namespace {
 

@@ -16,6 +16,8 @@
 #include <QtTest>
 #include <sstream>
 
+using namespace vxtest;
+
 namespace {
 
 // Catalog-like text with 0x90 and NUL runs in it; kinds "random", "escapes" and "runs" stress the codes.

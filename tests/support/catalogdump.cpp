@@ -1,5 +1,7 @@
 #include "support/catalogdump.h"
 
+namespace vxtest {
+
 namespace {
 
 QByteArray escaped(const std::string& bytes) {
@@ -46,3 +48,5 @@ QByteArray dumpCatalog(const Catalog& catalog) {
     }
     return out;
 }
+
+} // namespace vxtest

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QString>
 
+namespace vxtest {
+
 namespace {
 
 void appendField(std::string& out, const std::string& text, std::size_t width) {
@@ -27,7 +29,7 @@ void appendUInt32(std::string& out, std::int64_t value) {
 
 } // namespace
 
-std::string GroupSpec::bytes(int keyLength) const {
+std::string GroupFields::bytes(int keyLength) const {
     std::string out;
     appendField(out, key, std::size_t(keyLength));
     appendField(out, name, 40);
@@ -35,7 +37,7 @@ std::string GroupSpec::bytes(int keyLength) const {
     return out;
 }
 
-ArticleSpec& ArticleSpec::numbers(int status_, int packingUnit_, int vatClass_, int priceUnit_) {
+ArticleFields& ArticleFields::numbers(int status_, int packingUnit_, int vatClass_, int priceUnit_) {
     status = status_;
     packingUnit = packingUnit_;
     vatClass = vatClass_;
@@ -43,7 +45,7 @@ ArticleSpec& ArticleSpec::numbers(int status_, int packingUnit_, int vatClass_, 
     return *this;
 }
 
-std::string ArticleSpec::bytes() const {
+std::string ArticleFields::bytes() const {
     std::string out;
     appendField(out, groupKey, 5);
     appendField(out, name, 24);
@@ -78,8 +80,8 @@ CatalogWriter& CatalogWriter::subSubCategory(std::string key, std::string name) 
     return *this;
 }
 
-ArticleSpec& CatalogWriter::article(std::string groupKey, std::string name) {
-    ArticleSpec item;
+ArticleFields& CatalogWriter::article(std::string groupKey, std::string name) {
+    ArticleFields item;
     item.groupKey = std::move(groupKey);
     item.name = std::move(name);
     item.priceTiers = {{1, 1000}};
@@ -105,11 +107,11 @@ CatalogWriter& CatalogWriter::directoryInstead(CatalogFile file) {
 std::string CatalogWriter::fileBytes(CatalogFile file) const {
     std::string out;
     if (file == CatalogFile::Art) {
-        for (const ArticleSpec& item : articleSpecs)
+        for (const ArticleFields& item : articleSpecs)
             out += item.bytes();
     } else {
         const int keyLength = file == CatalogFile::WgHaupt ? 1 : file == CatalogFile::WgOber ? 3 : 5;
-        for (const GroupSpec& item : records[int(file)])
+        for (const GroupFields& item : records[int(file)])
             out += item.bytes(keyLength);
     }
     return out + extra[int(file)];
@@ -161,3 +163,5 @@ std::string latin1(const char* utf8) {
     const QByteArray bytes = QString::fromUtf8(utf8).toLatin1();
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }
+
+} // namespace vxtest

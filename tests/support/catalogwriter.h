@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace vxtest {
+
 // Writes catalog directories for tests from a readable description:
 //
 //   CatalogWriter w;
@@ -26,7 +28,7 @@
 enum class CatalogFile { WgHaupt, WgOber, WgGruppe, Art };
 
 // One record of WGHAUPT, WGOBER or WGGRUPPE.
-struct GroupSpec {
+struct GroupFields {
     std::string key;
     std::string name;
     std::string trailer = std::string(2, '\0'); // the two bytes nobody reads
@@ -35,7 +37,7 @@ struct GroupSpec {
 };
 
 // One ART record.
-struct ArticleSpec {
+struct ArticleFields {
     std::string groupKey;
     std::string name;
     std::array<std::string, 6> otherNames;
@@ -50,20 +52,20 @@ struct ArticleSpec {
     // then the tiers above are not written either.
     int tierCountByte = -1;
 
-    ArticleSpec& others(std::array<std::string, 6> names) {
+    ArticleFields& others(std::array<std::string, 6> names) {
         otherNames = std::move(names);
         return *this;
     }
-    ArticleSpec& describe(std::string text) {
+    ArticleFields& describe(std::string text) {
         description = std::move(text);
         return *this;
     }
-    ArticleSpec& numbers(int status_, int packingUnit_, int vatClass_, int priceUnit_);
-    ArticleSpec& tiers(std::vector<std::pair<std::int64_t, std::int64_t>> list) {
+    ArticleFields& numbers(int status_, int packingUnit_, int vatClass_, int priceUnit_);
+    ArticleFields& tiers(std::vector<std::pair<std::int64_t, std::int64_t>> list) {
         priceTiers = std::move(list);
         return *this;
     }
-    ArticleSpec& countByte(int byte) {
+    ArticleFields& countByte(int byte) {
         tierCountByte = byte;
         return *this;
     }
@@ -77,7 +79,7 @@ public:
     CatalogWriter& subCategory(std::string key, std::string name);
     CatalogWriter& subSubCategory(std::string key, std::string name);
     // The returned item stays valid until the next article is added.
-    ArticleSpec& article(std::string groupKey, std::string name);
+    ArticleFields& article(std::string groupKey, std::string name);
 
     // Bytes written behind the records of a file, e.g. a partial record.
     CatalogWriter& appendRaw(CatalogFile file, std::string bytes);
@@ -86,8 +88,8 @@ public:
     // A directory of the file's name stands in its place.
     CatalogWriter& directoryInstead(CatalogFile file);
 
-    std::vector<GroupSpec>& groups(CatalogFile file) { return records[int(file)]; }
-    std::vector<ArticleSpec>& articles() { return articleSpecs; }
+    std::vector<GroupFields>& groups(CatalogFile file) { return records[int(file)]; }
+    std::vector<ArticleFields>& articles() { return articleSpecs; }
 
     // Contents of a file as writeTo() writes it.
     std::string fileBytes(CatalogFile file) const;
@@ -98,11 +100,13 @@ public:
 
 private:
     enum Mode { Write, Omit, Directory };
-    std::array<std::vector<GroupSpec>, 3> records;
-    std::vector<ArticleSpec> articleSpecs;
+    std::array<std::vector<GroupFields>, 3> records;
+    std::vector<ArticleFields> articleSpecs;
     std::array<std::string, 4> extra;
     std::array<Mode, 4> modes{Write, Write, Write, Write};
 };
 
 // Latin-1 bytes of a UTF-8 text (for readable umlauts in test descriptions); other characters become '?'.
 std::string latin1(const char* utf8);
+
+} // namespace vxtest

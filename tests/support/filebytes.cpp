@@ -3,6 +3,8 @@
 #include <QFile>
 #include <cstdlib>
 
+namespace vxtest {
+
 std::string readFileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -32,3 +34,5 @@ std::string hexBytes(const char* hex) {
 QByteArray hexOf(const std::string& bytes) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())).toHex(' ');
 }
+
+} // namespace vxtest

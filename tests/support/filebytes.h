@@ -4,9 +4,13 @@
 #include <QString>
 #include <string>
 
+namespace vxtest {
+
 // Whole files as byte strings, and byte strings written as readable hex ("41 90 03") in tests.
 std::string readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const std::string& bytes);
 std::string hexBytes(const char* hex);
 // The other way, for comparisons whose failures should show the bytes.
 QByteArray hexOf(const std::string& bytes);
+
+} // namespace vxtest

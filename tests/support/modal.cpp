@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <memory>
 
+namespace vxtest {
+
 namespace {
 struct Pending {
     std::function<bool(QWidget*)> matches;
@@ -178,3 +180,5 @@ void acceptNextFileDialog(const QString& path) {
     answerModalWhen([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
                     [path](QWidget* w) { answerFileDialog(static_cast<QFileDialog*>(w), path); });
 }
+
+} // namespace vxtest

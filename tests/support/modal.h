@@ -8,6 +8,10 @@
 #include <QWidget>
 #include <functional>
 
+class QFileDialog;
+
+namespace vxtest {
+
 // Answers the next modal widget (message box, file dialog, article dialog, progress dialog) once it is shown.
 // The answer runs from the event loop of that modal widget, so the slot under test can be called right after.
 void answerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
@@ -41,7 +45,6 @@ void answerNextFileDialog(const QString& path);
 // Answers the next file dialog (open file or existing directory) with path, as if typed and accepted.
 void acceptNextFileDialog(const QString& path);
 // The same for a file dialog already shown; a refused path cancels the dialog with a warning.
-class QFileDialog;
 void answerFileDialog(QFileDialog* dialog, const QString& path);
 
 // While it lives, every message box that comes up is answered with its default button and its text kept:
@@ -100,3 +103,5 @@ private:
     QString cancelLabel;
     int cancelValue = -1;
 };
+
+} // namespace vxtest

@@ -1,0 +1,170 @@
+#include "support/viewfixture.h"
+
+#include "catalog/articleitem.h"
+#include "catalog/latin1.h"
+#include "catalog/orderindex.h"
+#include "support/modal.h"
+#include "ui/vxarticleorderdialog.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace vxtest {
+
+bool chooseEntry(QComboBox* box, int index) {
+    if (!box->isEnabled() || !box->isVisible())
+        return false;
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    if (!view->isVisible())
+        return false;
+    view->setCurrentIndex(box->model()->index(index, box->modelColumn(), box->rootModelIndex()));
+    QTest::keyClick(view, Qt::Key_Return);
+    return !view->isVisible();
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void doubleClickRow(QTreeWidget* list, QTreeWidgetItem* row) {
+    list->scrollToItem(row);
+    const QPoint at = list->visualItemRect(row).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+bool chooseFromRowMenu(QTreeWidget* list, QTreeWidgetItem* row, const QString& entry) {
+    list->scrollToItem(row);
+    const QPoint pos = list->visualItemRect(row).center();
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, pos);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(list->viewport(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu)
+        return false;
+    for (QAction* action : menu->actions()) {
+        if (action->text() == entry) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            return true;
+        }
+    }
+    menu->close();
+    return false;
+}
+
+void answerNextOrderDialog(const QString& units, bool ok) {
+    answerNextModalOf<vxArticleOrderDialog>([units, ok](vxArticleOrderDialog* dialog) {
+        if (!units.isNull()) {
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("leOrderedUnits"));
+            field->selectAll();
+            QTest::keyClicks(field, units);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? "pbOK" : "pbCancel"), Qt::LeftButton);
+    });
+}
+
+bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units) {
+    static const char* const names[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
+    const int entries[] = {c, s, ss};
+    for (int level = 0; level < 3; ++level)
+        if (!chooseEntry(view->findChild<QComboBox*>(QLatin1String(names[level])), entries[level]))
+            return false;
+    auto* list = view->findChild<QTreeWidget*>(QStringLiteral("lvParts"));
+    QTreeWidgetItem* row = rowNamed(list, name);
+    if (!row)
+        return false;
+    answerNextOrderDialog(units, true);
+    return chooseFromRowMenu(list, row, QStringLiteral("Bestellen"));
+}
+
+QStringList markedEntries(const QComboBox* box) {
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i)
+        entries << (i == box->currentIndex() ? QLatin1String("*") : QLatin1String("")) + box->itemText(i);
+    return entries;
+}
+
+QStringList columnTexts(const QTreeWidget* list, int column) {
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
+    return texts;
+}
+
+QTreeWidgetItem* rowNamed(const QTreeWidget* list, const QString& name) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(ColumnName) == name)
+            return list->topLevelItem(i);
+    return nullptr;
+}
+
+QString rowsAgreeWithCatalog(const QTreeWidget* list, const Catalog& catalog) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        const Article* article = articleAt(catalog, indexPathOf(row));
+        if (!article || fromLatin1(article->name) != row->text(ColumnName))
+            return row->text(ColumnName);
+    }
+    return QString();
+}
+
+ViewFixture::ViewFixture() {
+    reset();
+}
+
+ViewFixture::~ViewFixture() = default;
+
+void ViewFixture::reset() {
+    view = std::make_unique<vxCentralWidget>();
+    view->resize(600, 450);
+    view->show();
+}
+
+bool ViewFixture::open(const CatalogWriter& writer, const QString& name) {
+    const QString directory = temp.filePath(name);
+    if (!writer.writeTo(directory))
+        return false;
+    answerNextFileDialog(directory);
+    view->slotOpenCatalog();
+    return !view->currentCatalog().empty();
+}
+
+QComboBox* ViewFixture::selector(int level) const {
+    static const char* const names[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
+    return child<QComboBox>(names[level]);
+}
+
+QTreeWidget* ViewFixture::list() const {
+    return child<QTreeWidget>("lvParts");
+}
+
+QStringList ViewFixture::rowNames() const {
+    return columnTexts(list(), ColumnName);
+}
+
+bool ViewFixture::show(int c, int s, int ss) {
+    return chooseEntry(selector(0), c) && chooseEntry(selector(1), s) && chooseEntry(selector(2), ss);
+}
+
+void ViewFixture::search(const QString& text) {
+    auto* edit = child<QLineEdit>("leSearch");
+    edit->clear();
+    typeText(edit, text);
+    QTest::mouseClick(child<QPushButton>("pbSearch"), Qt::LeftButton);
+}
+
+} // namespace vxtest

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "catalog/category.h"
+#include "support/catalogwriter.h"
+#include "ui/vxcentralwidget.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QComboBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace vxtest {
+
+// Drives the selectors and the article list the way a user does and reads back what the screen shows.
+
+// Opens the list of box, makes entry index the highlighted one and confirms it with Return, so that the box
+// emits activated() as for a choice with the mouse. False when the box could not be opened (disabled).
+bool chooseEntry(QComboBox* box, int index);
+// Types text key by key; characters beyond ASCII arrive as key events carrying the text, as from an input
+// method.
+void typeText(QWidget* widget, const QString& text);
+// Double-clicks the middle of row after scrolling it into view.
+void doubleClickRow(QTreeWidget* list, QTreeWidgetItem* row);
+// Right-clicks row (the click selects it, the context menu pops up) and clicks entry in that menu. False when
+// no menu came up or it has no such entry.
+bool chooseFromRowMenu(QTreeWidget* list, QTreeWidgetItem* row, const QString& entry);
+// Answers the next order dialog: types units over the field's text (unless units is null), then presses OK
+// or Abbruch.
+void answerNextOrderDialog(const QString& units, bool ok);
+
+// Shows group (c, s, ss) of view through its three selectors (view must be shown), then orders the article
+// named name there with units typed into the order dialog. False when an entry, the row or its menu entry is
+// missing.
+bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units);
+
+// The entries of box; the current one is marked with a leading '*'.
+QStringList markedEntries(const QComboBox* box);
+// Texts of one column of all rows, top to bottom as shown.
+QStringList columnTexts(const QTreeWidget* list, int column);
+// The first row whose name column reads name; null when there is none.
+QTreeWidgetItem* rowNamed(const QTreeWidget* list, const QString& name);
+// Empty when every row shows the article its hidden index path addresses, else the first row that does not.
+QString rowsAgreeWithCatalog(const QTreeWidget* list, const Catalog& catalog);
+
+// The catalog view the GUI suites drive: a shown vxCentralWidget, a scratch directory for the catalogs it
+// opens, and its widgets by the object names the program gives them.
+class ViewFixture {
+public:
+    ViewFixture();
+    ~ViewFixture();
+
+    // A fresh view, as after starting the program.
+    void reset();
+    // Writes the catalog into the scratch directory under name and opens it through "Öffnen". True when a
+    // catalog is loaded afterwards.
+    bool open(const CatalogWriter& writer, const QString& name = QStringLiteral("katalog"));
+
+    template <class T = QWidget> T* child(const char* name) const {
+        return view->findChild<T*>(QLatin1String(name));
+    }
+    // 0 main group, 1 upper group, 2 group.
+    QComboBox* selector(int level) const;
+    QTreeWidget* list() const;
+    QStringList rowNames() const;
+    const Catalog& catalog() const { return view->currentCatalog(); }
+
+    // Chooses the entries of the three selectors one after the other; false when one could not be chosen.
+    bool show(int c, int s, int ss);
+    // Types text into the search field and presses "Suche starten".
+    void search(const QString& text);
+    bool order(int c, int s, int ss, const QString& name, const QString& units) {
+        return orderFromGroup(view.get(), c, s, ss, name, units);
+    }
+
+    std::unique_ptr<vxCentralWidget> view;
+    QTemporaryDir temp;
+};
+
+} // namespace vxtest
