@@ -1,19 +1,18 @@
-// The main window, its menus and the widget tree of the browsing screen.
+// The main window: its menus and About box, quitting, and the browsing screen's layout as the user sees it.
 #include "app/vxmainwindow.h"
+#include "catalog/articleitem.h"
 #include "support/modal.h"
 #include "ui/vxcentralwidget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QGridLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -21,13 +20,12 @@
 using namespace vxtest;
 
 namespace {
+// Entry texts of a menu, "---" for separators; an entry with a shortcut is marked, as none should have one.
 QStringList actionTexts(const QMenu* menu) {
     QStringList texts;
-    for (const QAction* action : menu->actions()) {
-        texts << (action->isSeparator() ? QStringLiteral("---") : action->text());
-        if (!action->shortcut().isEmpty())
-            texts << QStringLiteral("shortcut!");
-    }
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("---") : action->text()) +
+                     (action->shortcut().isEmpty() ? QString() : QStringLiteral(" (shortcut)"));
     return texts;
 }
 
@@ -47,160 +45,163 @@ void showLikeMain(vxMainWindow& window) {
 }
 } // namespace
 
-class MainWindowTest : public QObject {
+class tst_MainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensAt600x450WithThreeMenus() {
+    void menusAndAboutBox() {
         vxMainWindow window;
         showLikeMain(window);
-        QCOMPARE(window.objectName(), QStringLiteral("vxMainWindow"));
         QCOMPARE(window.size(), QSize(600, 450));
         QVERIFY(window.findChild<vxCentralWidget*>(QStringLiteral("view")));
-        QStringList titles;
+        QStringList menus;
         for (QAction* a : window.menuBar()->actions())
-            titles << a->text();
-        QCOMPARE(titles, (QStringList{"&Katalog", "&Bestelliste", "&Info"}));
-        const auto menus = window.menuBar()->actions();
-        QCOMPARE(actionTexts(menus[0]->menu()), (QStringList{"Öffnen", "Entpacken", "---", "&Beenden"}));
-        QCOMPARE(actionTexts(menus[1]->menu()),
-                 (QStringList{"Drucken", "Exportiere Text-Datei", "Exportiere HTML-Datei"}));
-        QCOMPARE(actionTexts(menus[2]->menu()), (QStringList{"Über"}));
-    }
+            menus << a->text() + ": " + actionTexts(a->menu()).join(", ");
+        QCOMPARE(menus, (QStringList{"&Katalog: Öffnen, Entpacken, ---, &Beenden",
+                                     "&Bestelliste: Drucken, Exportiere Text-Datei, Exportiere HTML-Datei",
+                                     "&Info: Über"}));
 
-    void aboutBoxShowsFiveLines() {
-        vxMainWindow window;
-        showLikeMain(window);
         QString caption, text;
-        answerNextModal([&](QWidget* w) {
-            caption = w->windowTitle();
-            if (auto* box = qobject_cast<QMessageBox*>(w))
-                text = box->text();
-            qobject_cast<QDialog*>(w)->accept();
+        answerNextModalOf<QMessageBox>([&](QMessageBox* box) {
+            caption = box->windowTitle();
+            text = box->text();
+            box->accept();
         });
         findAction(&window, QStringLiteral("Über"))->trigger();
         QCOMPARE(caption, QStringLiteral("Über Vendrix"));
         const QStringList lines = text.split('\n');
         QCOMPARE(lines.size(), 6);
-        QCOMPARE(lines.mid(0, 3), (QStringList{"Vendrix v1.0", "Ein OpenSource-Viewer für den elektronischen",
-                                               "Katalog von Korvel electronics."}));
-        QVERIFY(lines[3].isEmpty());
+        QCOMPARE(lines.mid(0, 4), (QStringList{"Vendrix v1.0", "Ein OpenSource-Viewer für den elektronischen",
+                                               "Katalog von Korvel electronics.", ""}));
         QVERIFY(!lines[4].isEmpty() && !lines[5].isEmpty());
     }
 
     void quitEndsEventLoopWithZero() {
-        auto* window = new vxMainWindow;
-        showLikeMain(*window);
         QObject::connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit);
-        QTimer::singleShot(0, window, [window] { findAction(window, QStringLiteral("&Beenden"))->trigger(); });
-        QCOMPARE(qApp->exec(), 0);
-        QVERIFY(!window->isVisible());
-        delete window;
-
-        auto* second = new vxMainWindow;
-        showLikeMain(*second);
-        QTimer::singleShot(0, second, [second] { second->close(); });
-        QCOMPARE(qApp->exec(), 0);
-        delete second;
+        for (bool fromMenu : {true, false}) {
+            auto window = std::make_unique<vxMainWindow>();
+            showLikeMain(*window);
+            vxMainWindow* w = window.get();
+            QTimer::singleShot(0, w, [w, fromMenu] {
+                fromMenu ? findAction(w, QStringLiteral("&Beenden"))->trigger() : void(w->close());
+            });
+            QCOMPARE(qApp->exec(), 0);
+            QVERIFY(!window->isVisible());
+        }
     }
 
-    void widgetTreeAndInitialState() {
+    // Titles, texts and starting states the user reads; the object names are the ones the other suites use.
+    void controlsAndTheirStartingState() {
         vxCentralWidget view;
-        struct Box {
-            const char* name;
-            const char* title;
-        };
-        for (const Box& b : {Box{"gbCategory", "Warenhauptgruppe"}, Box{"gbSubCategory", "Warenobergruppe"},
-                             Box{"gbSubSubCategory", "Warengruppe"}, Box{"gbSearch", "Suchen"},
-                             Box{"gbSearchString", "Nach"}, Box{"gbSearchIn", "In"}, Box{"gbOrder", "Bestellung"},
-                             Box{"gbOrderCount", "Bisher bestellte Artikel"},
-                             Box{"gbOrderSum", "Summe (ohne Verpackung/Versand)"}, Box{"gbOrderSumNetto", "Netto"},
-                             Box{"gbOrderSumBrutto", "Brutto"}}) {
-            auto* box = view.findChild<QGroupBox*>(QLatin1String(b.name));
-            QVERIFY2(box, b.name);
-            QCOMPARE(box->title(), QString::fromUtf8(b.title));
+        QStringList boxes;
+        for (const char* name : {"gbCategory", "gbSubCategory", "gbSubSubCategory", "gbSearch", "gbSearchString",
+                                 "gbSearchIn", "gbOrder", "gbOrderCount", "gbOrderSum", "gbOrderSumNetto",
+                                 "gbOrderSumBrutto"})
+            boxes << view.findChild<QGroupBox*>(QLatin1String(name))->title();
+        QCOMPARE(boxes, (QStringList{"Warenhauptgruppe", "Warenobergruppe", "Warengruppe", "Suchen", "Nach",
+                                     "In", "Bestellung", "Bisher bestellte Artikel",
+                                     "Summe (ohne Verpackung/Versand)", "Netto", "Brutto"}));
+        QStringList checks;
+        for (const char* name : {"cbName", "cbDescription", "cbOtherNames", "cbCaseSensitive"}) {
+            auto* box = view.findChild<QCheckBox*>(QLatin1String(name));
+            checks << box->text() + (box->isChecked() ? " [x]" : " [ ]");
         }
-        for (const char* name : {"split", "vbLeft", "vbLUpper", "vbLLower", "vbLSearch"})
-            QVERIFY2(view.findChild<QWidget*>(QLatin1String(name)), name);
-
-        for (const char* name : {"cbCategory", "cbSubCategory", "cbSubSubCategory"}) {
-            auto* box = view.findChild<QComboBox*>(QLatin1String(name));
-            QVERIFY2(box && box->count() == 0 && box->isEnabled() && !box->isEditable(), name);
-        }
-        for (const char* name : {"leSearch", "leOrderCount", "leOrderSumNetto", "leOrderSumBrutto"}) {
-            auto* edit = view.findChild<QLineEdit*>(QLatin1String(name));
-            QVERIFY2(edit && edit->text().isEmpty() && !edit->isReadOnly(), name);
-        }
-        struct Check {
-            const char* name;
-            const char* text;
-            bool checked;
-        };
-        for (const Check& c : {Check{"cbName", "Artikelname", true}, Check{"cbDescription", "Beschreibung", true},
-                               Check{"cbOtherNames", "Weitere Namen", true},
-                               Check{"cbCaseSensitive", "Groß-/Kleinschreibung beachten", false}}) {
-            auto* box = view.findChild<QCheckBox*>(QLatin1String(c.name));
-            QVERIFY2(box, c.name);
-            QCOMPARE(box->text(), QString::fromUtf8(c.text));
-            QCOMPARE(box->isChecked(), c.checked);
-        }
+        QCOMPARE(checks, (QStringList{"Artikelname [x]", "Beschreibung [x]", "Weitere Namen [x]",
+                                      "Groß-/Kleinschreibung beachten [ ]"}));
         QCOMPARE(view.findChild<QPushButton*>("pbSearch")->text(), QStringLiteral("Suche starten"));
         QCOMPARE(view.findChild<QPushButton*>("pbOrderList")->text(), QStringLiteral("Bestellliste"));
 
-        // The sum boxes stand side by side, the search box stacks its four children.
-        auto* sum = view.findChild<QGroupBox*>("gbOrderSum");
-        auto* grid = qobject_cast<QGridLayout*>(sum->layout());
-        QVERIFY(grid);
-        QCOMPARE(grid->columnCount(), 2);
-        auto* searchGrid = qobject_cast<QGridLayout*>(view.findChild<QGroupBox*>("gbSearch")->layout());
-        QCOMPARE(searchGrid->rowCount(), 4);
-        QCOMPARE(searchGrid->columnCount(), 1);
-    }
-
-    void listColumnsAndContextMenu() {
-        vxCentralWidget view;
         auto* list = view.findChild<QTreeWidget*>(QStringLiteral("lvParts"));
-        QVERIFY(list);
-        QCOMPARE(list->columnCount(), 11);
-        const QStringList titles{"Artikel", "VPE",  "Menge", "Preis", "Status", "Beschreibung",
-                                 "Weitere Namen", "C",  "SC",    "SSC",   "A"};
-        for (int i = 0; i < 11; ++i) {
-            QCOMPARE(list->headerItem()->text(i), titles[i]);
-            QCOMPARE(list->isColumnHidden(i), i >= 7);
-        }
+        QStringList titles;
+        for (int i = 0; i < list->columnCount(); ++i)
+            titles << list->headerItem()->text(i) + (list->isColumnHidden(i) ? " (hidden)" : "");
+        QCOMPARE(titles, (QStringList{"Artikel", "VPE", "Menge", "Preis", "Status", "Beschreibung",
+                                      "Weitere Namen", "C (hidden)", "SC (hidden)", "SSC (hidden)",
+                                      "A (hidden)"}));
+        QCOMPARE(list->headerItem()->textAlignment(ColumnPrice), int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(list->headerItem()->textAlignment(ColumnStatus), int(Qt::AlignCenter));
         QVERIFY(list->isSortingEnabled());
-        QCOMPARE(list->sortColumn(), 0);
-        QVERIFY(!list->rootIsDecorated());
-        QVERIFY(list->allColumnsShowFocus());
-        QCOMPARE(list->headerItem()->textAlignment(3), int(Qt::AlignRight | Qt::AlignVCenter));
-        QCOMPARE(list->headerItem()->textAlignment(4), int(Qt::AlignCenter));
-
-        auto* menu = view.findChild<QMenu*>();
-        QVERIFY(menu);
-        QCOMPARE(actionTexts(menu), (QStringList{"Bestellen", "Info", "---", "Abbestellen", "Alle abbestellen"}));
+        QCOMPARE(list->sortColumn(), int(ColumnName));
+        QCOMPARE(actionTexts(view.findChild<QMenu*>()),
+                 (QStringList{"Bestellen", "Info", "---", "Abbestellen", "Alle abbestellen"}));
     }
 
-    void rightClickOpensMenuOnlyOnRows() {
+    // Netto and Brutto side by side; the search box stacks its four parts.
+    void groupBoxArrangement() {
         vxCentralWidget view;
-        view.resize(600, 400);
+        view.resize(600, 450);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        auto* list = view.findChild<QTreeWidget*>(QStringLiteral("lvParts"));
-        auto* menu = view.findChild<QMenu*>();
-        emit list->customContextMenuRequested(QPoint(5, 5));
-        QVERIFY(!menu->isVisible());
+        const auto at = [&](const char* name) {
+            return view.findChild<QWidget*>(QLatin1String(name))->geometry();
+        };
+        QCOMPARE(at("gbOrderSumNetto").top(), at("gbOrderSumBrutto").top());
+        QVERIFY(at("gbOrderSumNetto").right() < at("gbOrderSumBrutto").left());
+        QVERIFY(at("gbSearchString").bottom() < at("gbSearchIn").top());
+        QVERIFY(at("gbSearchIn").bottom() < at("cbCaseSensitive").top());
+        QVERIFY(at("cbCaseSensitive").bottom() < at("pbSearch").top());
+    }
 
-        auto* row = new QTreeWidgetItem(QStringList{"Widerstand"});
-        list->addTopLevelItem(row);
-        const QPoint onRow = list->visualItemRect(row).center();
-        emit list->customContextMenuRequested(onRow);
-        QTRY_VERIFY(menu->isVisible());
-        // "Bestellen" comes up under the pointer.
-        const QPoint pointer = list->viewport()->mapToGlobal(onRow);
-        QVERIFY(menu->actionGeometry(menu->actions().constFirst()).contains(menu->mapFromGlobal(pointer)));
-        menu->close();
+    // The left pane scrolls only vertically: at any font size its controls must fit its width.
+    void leftPaneFitsAtAnyFontSize_data() {
+        QTest::addColumn<qreal>("pointSize");
+        QTest::newRow("default") << qreal(0);
+        QTest::newRow("large") << qreal(14);
+    }
+    void leftPaneFitsAtAnyFontSize() {
+        QFETCH(qreal, pointSize);
+        const QFont original = QApplication::font();
+        QFont font = original;
+        if (pointSize > 0)
+            font.setPointSizeF(pointSize);
+        QApplication::setFont(font);
+        {
+            vxMainWindow window;
+            showLikeMain(window);
+            QWidget* content = window.findChild<QScrollArea*>(QStringLiteral("saLeft"))->widget();
+            QCOMPARE(content->objectName(), QStringLiteral("vbLeft"));
+            QVERIFY2(content->width() <= content->parentWidget()->width(), "controls run under the right edge");
+            for (const QWidget* w : content->findChildren<QWidget*>()) {
+                if (!qobject_cast<const QGroupBox*>(w) && !qobject_cast<const QCheckBox*>(w) &&
+                    !qobject_cast<const QPushButton*>(w))
+                    continue;
+                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
+                QVERIFY2(content->rect().contains(QRect(w->mapTo(content, QPoint(0, 0)), w->size())),
+                         qPrintable(w->objectName()));
+            }
+            QVERIFY(window.findChild<QTreeWidget*>(QStringLiteral("lvParts"))->width() >= 150);
+        }
+        QApplication::setFont(original);
+    }
+
+    // Columns widen to the texts they show and never narrow by themselves, so a width the user dragged stays.
+    void columnsGrowToTheirTextsAndStay() {
+        vxCentralWidget view;
+        view.resize(600, 450);
+        view.show();
+        auto* list = view.findChild<QTreeWidget*>(QStringLiteral("lvParts"));
+        const QFontMetrics metrics(list->font());
+        for (int c = ColumnName; c <= ColumnOtherNames; ++c)
+            QVERIFY(list->columnWidth(c) >= metrics.horizontalAdvance(list->headerItem()->text(c)));
+
+        Article article;
+        article.name = "Kohleschichtwiderstand X";
+        article.description = "Kohleschichtwiderstand 0207, 1 kOhm, 5 %, 250 mW, gegurtet auf Rolle";
+        addArticleItem(list, article, IndexPath{});
+        QTRY_VERIFY(list->columnWidth(ColumnName) >= metrics.horizontalAdvance("Kohleschichtwiderstand X"));
+        QVERIFY(list->columnWidth(ColumnDescription) >=
+                metrics.horizontalAdvance(QString::fromLatin1(article.description.c_str())));
+
+        list->setColumnWidth(ColumnPackingUnit, 300);
+        const int nameWidth = list->columnWidth(ColumnName);
+        list->clear();
+        article.name = "R";
+        addArticleItem(list, article, IndexPath{});
+        QTest::qWait(50);
+        QCOMPARE(list->columnWidth(ColumnName), nameWidth);
+        QCOMPARE(list->columnWidth(ColumnPackingUnit), 300);
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"
