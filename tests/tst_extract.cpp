@@ -1,0 +1,158 @@
+#include "support/filebytes.h"
+#include "tools/archivepacker.h"
+#include "uncompress/extractentry.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+#include <sstream>
+
+using namespace vxtest;
+
+class tst_Extract : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir work;
+    QString target;
+    std::string encodedTarget() const { return QFile::encodeName(target).toStdString(); }
+    QStringList filesIn(const QString& dir) const {
+        return QDir(dir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    }
+    // Records 1 to 12 of an archive, unpacked as the driver does it, into a fresh target.
+    int unpack(const QString& archivePath) {
+        std::ifstream archive(QFile::encodeName(archivePath).toStdString(), std::ios::binary);
+        std::vector<ArchiveEntry> entries(13);
+        for (ArchiveEntry& entry : entries)
+            if (!readEntry(archive, entry))
+                return -1;
+        archive.get();
+        for (std::size_t i = 1; i < entries.size(); ++i)
+            if (extractEntry(archive, encodedTarget(), entries[i]) != 0)
+                return int(i);
+        return 0;
+    }
+
+private slots:
+    void init() {
+        // Not Latin-1 on this file system: paths must go through QFile::encodeName.
+        target = work.filePath(QString::fromUtf8("Zielordner äß/"));
+        QDir(target).removeRecursively();
+        QDir().mkpath(target);
+    }
+    void directoryRecord();
+    void refused_data();
+    void refused();
+    void failedStageStops();
+    void referenceVectors_data();
+    void referenceVectors();
+    void roundTrip_data();
+    void roundTrip();
+};
+
+void tst_Extract::directoryRecord() {
+    // Name and extension end at their first NUL; the method byte is signed; the size is little-endian.
+    std::istringstream in(hexBytes("41 52 54 00 58 59 5A 00 00  44 41 54 00  FF  04 03 02 01  00"));
+    ArchiveEntry entry;
+    QVERIFY(readEntry(in, entry));
+    QCOMPARE(entry.name, std::string("ART"));
+    QCOMPARE(entryFileName(entry), std::string("ART.DAT"));
+    QCOMPARE(entry.method, -1);
+    QCOMPARE(entry.size, 0x01020304u);
+    QVERIFY(!readEntry(in, entry)); // one byte is no record
+    QCOMPARE(entryFileName({"LEER", "", 0, 0}), std::string("LEER"));
+}
+
+void tst_Extract::refused_data() {
+    // An unknown method, or a name that leaves the target or overwrites a temporary file of the stages.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<int>("method");
+    for (int method : {2, -128, -1})
+        QTest::addRow("method %d", method) << "X"
+                                           << "" << method;
+    const char* names[][2] = {{"../BOESE", ""}, {"A/B", ""}, {"A\\B", ""},    {"A", "/B"},    {".", ""},
+                              {"..", ""},       {"", "X"},   {"huff", "tmp"}, {"lzss", "tmp"}};
+    for (const auto& name : names)
+        for (int method : {0, 1})
+            QTest::addRow("%s.%s, method %d", name[0], name[1], method) << name[0] << name[1] << method;
+}
+
+void tst_Extract::refused() {
+    QFETCH(QString, name);
+    QFETCH(QString, extension);
+    QFETCH(int, method);
+    std::istringstream archive(encodeEntry({"X", "", method, "boese", false}));
+    const ArchiveEntry entry{name.toStdString(), extension.toStdString(), method,
+                             std::uint32_t(archive.str().size())};
+    QCOMPARE(isSafeEntryName(entry), method >= 2 || method < 0);
+    QCOMPARE(extractEntry(archive, encodedTarget(), entry), 1);
+    QCOMPARE(archive.tellg(), std::streampos(0));
+    QCOMPARE(filesIn(target), QStringList());
+    QCOMPARE(filesIn(work.path()), QStringList(QString::fromUtf8("Zielordner äß")));
+}
+
+void tst_Extract::failedStageStops() {
+    // A method-1 record too short for its node table: the later stages must not run on the failed tokens.
+    std::istringstream archive("smaller than a node table");
+    QCOMPARE(extractEntry(archive, encodedTarget(), {"KLEIN", "", 1, 25}), 1);
+    QVERIFY(!QFile::exists(target + "KLEIN"));
+}
+
+void tst_Extract::referenceVectors_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("catalog") << "catalog_small";
+    QTest::newRow("run-length edges") << "edge_runlength";
+}
+
+// Made apart from the packer: a packer and an unpacker that agree with each other but not with the format
+// fail here.
+void tst_Extract::referenceVectors() {
+    QFETCH(QString, name);
+    const QString expected = VX_SOURCE_DIR "/../shared/vectors/" + name;
+    if (!QFile::exists(expected + ".arc"))
+        QSKIP("reference vectors not found");
+    QCOMPARE(unpack(expected + ".arc"), 0);
+    QCOMPARE(filesIn(expected).size(), 12);
+    for (const QString& file : filesIn(expected))
+        QVERIFY2(readFileBytes(target + file) == readFileBytes(expected + "/" + file), qPrintable(file));
+    QCOMPARE(filesIn(target).size(), 14); // and the two temporary files
+}
+
+void tst_Extract::roundTrip_data() {
+    QTest::addColumn<int>("method");
+    QTest::addColumn<int>("kind");
+    const char* kinds[] = {"random bytes", "escapes", "runs", "text"};
+    for (int method : {0, 1})
+        for (int kind = 0; kind < 4; ++kind)
+            QTest::addRow("method %d, %s", method, kinds[kind]) << method << kind;
+}
+
+// The packer's records, of every tail length of the bit stream and across several read blocks, in a whole
+// archive: each record must end exactly where the next begins.
+void tst_Extract::roundTrip() {
+    QFETCH(int, method);
+    QFETCH(int, kind);
+    static const std::string words[] = {"Widerstand ", "10k ", "\x90", "Diode\n", std::string(4, '\0')};
+    std::vector<PackEntry> entries;
+    for (std::size_t size : {0, 1, 2, 3, 5, 8, 13, 21, 34, 55, 89, 200000}) {
+        QRandomGenerator random(static_cast<quint32>(size));
+        std::string bytes;
+        for (std::size_t i = 0; bytes.size() < size; ++i)
+            bytes += kind == 0   ? std::string(1, char(random.bounded(256)))
+                     : kind == 1 ? std::string(1, i % 7 == 3 ? 'e' : '\x90')
+                     : kind == 2 ? std::string(300, (i % 3 == 0 ? '\x90' : char(i)))
+                                 : words[random.bounded(5)];
+        bytes.resize(size);
+        entries.push_back({"F" + std::to_string(size), "", method, bytes, false});
+    }
+    QTemporaryDir elsewhere;
+    QVERIFY(writeFileBytes(elsewhere.filePath("archive.arc"), packArchive(entries)));
+    QCOMPARE(unpack(elsewhere.filePath("archive.arc")), 0);
+    for (const PackEntry& entry : entries)
+        QVERIFY2(readFileBytes(target + entry.name.c_str()) == entry.bytes, entry.name.c_str());
+}
+
+QTEST_APPLESS_MAIN(tst_Extract)
+#include "tst_extract.moc"
