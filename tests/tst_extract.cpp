@@ -41,7 +41,6 @@ private slots:
         QDir(target).removeRecursively();
         QDir().mkpath(target);
     }
-    void directoryRecord();
     void refused_data();
     void refused();
     void failedStageStops();
@@ -50,19 +49,6 @@ private slots:
     void roundTrip_data();
     void roundTrip();
 };
-
-void tst_Extract::directoryRecord() {
-    // Name and extension end at their first NUL; the method byte is signed; the size is little-endian.
-    std::istringstream in(hexBytes("41 52 54 00 58 59 5A 00 00  44 41 54 00  FF  04 03 02 01  00"));
-    ArchiveEntry entry;
-    QVERIFY(readEntry(in, entry));
-    QCOMPARE(entry.name, std::string("ART"));
-    QCOMPARE(entryFileName(entry), std::string("ART.DAT"));
-    QCOMPARE(entry.method, -1);
-    QCOMPARE(entry.size, 0x01020304u);
-    QVERIFY(!readEntry(in, entry)); // one byte is no record
-    QCOMPARE(entryFileName({"LEER", "", 0, 0}), std::string("LEER"));
-}
 
 void tst_Extract::refused_data() {
     // An unknown method, or a name that leaves the target or overwrites a temporary file of the stages.
