@@ -12,6 +12,16 @@
 
 using namespace vxtest;
 
+namespace {
+// Twelve records F1 to F12 of the given method.
+std::vector<PackEntry> twelve(int method) {
+    std::vector<PackEntry> entries;
+    for (int i = 1; i <= 12; ++i)
+        entries.push_back({"F" + std::to_string(i), "", method, std::string(40u * i, char('a' + i)), false});
+    return entries;
+}
+} // namespace
+
 class tst_Unpack : public QObject {
     Q_OBJECT
 
@@ -20,12 +30,12 @@ class tst_Unpack : public QObject {
     QString target;
     std::vector<PackEntry> entries;
 
-    // Twelve records F1 to F12 of the given method in the archive, and an empty target.
-    void prepare(int method, const QString& targetName = QString::fromUtf8("Zielordner äß")) {
-        entries.clear();
-        for (int i = 1; i <= 12; ++i)
-            entries.push_back(
-                {"F" + std::to_string(i), "", method, std::string(40u * i, char('a' + i)), false});
+    // Twelve records of the given method in the archive (record `broken` of an unknown one), an empty target.
+    void prepare(int method, const QString& targetName = QString::fromUtf8("Zielordner äß"),
+                 int broken = 12) {
+        entries = twelve(method);
+        if (broken < 12)
+            entries[std::size_t(broken)].method = 7;
         QVERIFY(writeFileBytes(archive, packArchive(entries)));
         target = work.filePath(targetName) + "/";
         QDir(target).removeRecursively();
@@ -42,10 +52,8 @@ class tst_Unpack : public QObject {
 private slots:
     void shippedSample();
     void cancelFinishesTheRecord();
-    void unreadableArchives_data();
-    void unreadableArchives();
-    void hostileTargets_data();
-    void hostileTargets();
+    void failures_data();
+    void failures();
     void targetWithoutSlash();
     void slot_data();
     void slot();
@@ -73,54 +81,42 @@ void tst_Unpack::cancelFinishesTheRecord() {
     compareWith(5);
 }
 
-void tst_Unpack::unreadableArchives_data() {
-    QTest::addColumn<QByteArray>("bytes"); // null: the path names a directory
-    QTest::addColumn<int>("unpacked");     // records whose files are there
-    prepare(0);
-    const QByteArray packed = QByteArray::fromStdString(packArchive(entries));
-    QTest::newRow("directory") << QByteArray() << 0;
-    QTest::newRow("directory of records cut short") << packed.left(100) << 0;
-    QTest::newRow("no separator byte") << packed.left(13 * 18) << 0;
-    QTest::newRow("huge size") << packed.left(18 + 14) + "\xFF\xFF\xFF\xFF" + packed.mid(18 + 18) << 0;
-    QTest::newRow("last record cut short") << packed.chopped(1) << 11;
-}
-
-void tst_Unpack::unreadableArchives() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, unpacked);
-    prepare(0);
-    QVERIFY(writeFileBytes(archive, bytes.toStdString()));
-    QCOMPARE(uncompressArchive(bytes.isNull() ? work.path() : archive, target), 1);
-    compareWith(std::size_t(unpacked));
-}
-
-void tst_Unpack::hostileTargets_data() {
+void tst_Unpack::failures_data() {
+    QTest::addColumn<QByteArray>("bytes"); // null: the archive as packed
     QTest::addColumn<QString>("blocker"); // a directory of this name in the target; "/": the target is a file
     QTest::addColumn<int>("method");
-    QTest::newRow("target below a regular file, method 0") << "/" << 0;
-    QTest::newRow("target below a regular file, method 1") << "/" << 1;
-    QTest::newRow("record file, method 0") << "F1" << 0;
-    QTest::newRow("record file, method 1") << "F1" << 1;
-    QTest::newRow("huff.tmp") << "huff.tmp" << 1;
-    QTest::newRow("lzss.tmp") << "lzss.tmp" << 1;
+    QTest::addColumn<int>("unpacked"); // records whose files are there
+    const QByteArray packed = QByteArray::fromStdString(packArchive(twelve(0)));
+    QTest::newRow("directory of records cut short") << packed.left(100) << "" << 0 << 0;
+    QTest::newRow("no separator byte") << packed.left(13 * 18) << "" << 0 << 0;
+    QTest::newRow("huge size") << packed.left(18 + 14) + "\xFF\xFF\xFF\xFF" + packed.mid(18 + 18) << "" << 0
+                               << 0;
+    QTest::newRow("last record cut short") << packed.chopped(1) << "" << 0 << 11;
+    for (int method : {0, 1}) {
+        QTest::addRow("target below a file, method %d", method) << QByteArray() << "/" << method << 0;
+        QTest::addRow("record file taken, method %d", method) << QByteArray() << "F1" << method << 0;
+    }
+    QTest::newRow("huff.tmp taken") << QByteArray() << "huff.tmp" << 1 << 0;
+    QTest::newRow("lzss.tmp taken") << QByteArray() << "lzss.tmp" << 1 << 0;
 }
 
 // What is in the way stays as it was, and no later record is unpacked.
-void tst_Unpack::hostileTargets() {
+void tst_Unpack::failures() {
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, blocker);
     QFETCH(int, method);
+    QFETCH(int, unpacked);
     prepare(method);
-    if (blocker == "/") {
-        QVERIFY(QDir(target).removeRecursively());
-        QVERIFY(writeFileBytes(target.chopped(1), "bleibt")); // even root cannot write below a file
-        QCOMPARE(uncompressArchive(archive, target + "Ziel/"), 1);
-        QCOMPARE(readFileBytes(target.chopped(1)), std::string("bleibt"));
-        return;
-    }
-    QVERIFY(QDir().mkpath(target + blocker) && writeFileBytes(target + blocker + "/inhalt", "bleibt"));
-    QCOMPARE(uncompressArchive(archive, target), 1);
-    QCOMPARE(readFileBytes(target + blocker + "/inhalt"), std::string("bleibt"));
-    QVERIFY(!QFile::exists(target + "F2"));
+    if (!bytes.isNull())
+        QVERIFY(writeFileBytes(archive, bytes.toStdString()));
+    const QString blocked = blocker == "/" ? target.chopped(1) : target + blocker + "/inhalt";
+    if (blocker == "/") // even root cannot write below a file
+        QVERIFY(QDir(target).removeRecursively() && writeFileBytes(blocked, "bleibt"));
+    else if (!blocker.isEmpty())
+        QVERIFY(QDir().mkpath(target + blocker) && writeFileBytes(blocked, "bleibt"));
+    QCOMPARE(uncompressArchive(archive, blocker == "/" ? target + "Ziel/" : target), 1);
+    compareWith(std::size_t(unpacked));
+    QCOMPARE(readFileBytes(blocked), std::string(blocker.isEmpty() ? "" : "bleibt"));
 }
 
 // The records go into the directory, not beside it as "ZielF1"; no directory at all is a failure.
@@ -134,28 +130,23 @@ void tst_Unpack::targetWithoutSlash() {
 }
 
 void tst_Unpack::slot_data() {
-    QTest::addColumn<bool>("broken");
     QTest::addColumn<bool>("chooseArchive");
+    QTest::addColumn<int>("unpacked");      // the next record cannot be unpacked
     QTest::addColumn<QStringList>("boxes"); // caption: text of each message box, in order
     const QString hint = QString::fromUtf8("Vendrix: Bitte wählen Sie als nächstes das\nVerzeichnis, in das "
                                            "alle Dateien entpackt\nwerden sollen.");
-    QTest::newRow("unpacks") << false << true << QStringList{hint};
-    QTest::newRow("warns") << true << true
-                           << QStringList{
-                                  hint, QString::fromUtf8(
-                                            "Vendrix: Die Datei konnte nicht vollständig entpackt werden!")};
-    QTest::newRow("file dialog cancelled") << false << false << QStringList{};
+    QTest::newRow("unpacks") << true << 12 << QStringList{hint};
+    QTest::newRow("warns") << true << 5
+                           << QStringList{hint, QString::fromUtf8("Vendrix: Die Datei konnte nicht "
+                                                                  "vollständig entpackt werden!")};
+    QTest::newRow("file dialog cancelled") << false << 0 << QStringList{};
 }
 
 void tst_Unpack::slot() {
-    QFETCH(bool, broken);
     QFETCH(bool, chooseArchive);
+    QFETCH(int, unpacked);
     QFETCH(QStringList, boxes);
-    prepare(1);
-    if (broken) {
-        entries[5].method = 7;
-        QVERIFY(writeFileBytes(archive, packArchive(entries)));
-    }
+    prepare(1, QString::fromUtf8("Zielordner äß"), unpacked);
     vxCentralWidget view(nullptr, "view");
     // The user answers every modal widget that comes up during the slot.
     QStringList shown;
@@ -167,10 +158,9 @@ void tst_Unpack::slot() {
                          (box->parentWidget() == &view ? "" : " (no parent)");
             box->defaultButton()->click();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
-            if (dialog->fileMode() == QFileDialog::Directory)
-                answerFileDialog(dialog, target); // its trailing "/" is typed away and added by the slot
-            else if (chooseArchive)
-                answerFileDialog(dialog, archive);
+            // The directory's trailing "/" is typed away and added by the slot.
+            if (dialog->fileMode() == QFileDialog::Directory || chooseArchive)
+                answerFileDialog(dialog, dialog->fileMode() == QFileDialog::Directory ? target : archive);
             else
                 dialog->reject();
         }
@@ -178,7 +168,7 @@ void tst_Unpack::slot() {
     user.start(0);
     view.slotUncompressCatalog();
     QCOMPARE(shown, boxes);
-    compareWith(broken ? 5 : chooseArchive ? 12 : 0);
+    compareWith(std::size_t(unpacked));
 }
 
 QTEST_MAIN(tst_Unpack)
