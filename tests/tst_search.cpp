@@ -1,20 +1,16 @@
-// The article search: what it finds, the search view it switches to, its progress dialog and its refusals.
+// The article search through the view: what it finds, the search view it switches to, its progress dialog
+// and its refusals.
 #include "catalog/articleitem.h"
-#include "catalog/articlematcher.h"
-#include "support/catalogwriter.h"
-#include "support/viewfixture.h"
 #include "support/modal.h"
+#include "support/viewfixture.h"
 #include "tools/cataloggenerator.h"
-#include "ui/vxcentralwidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -26,19 +22,15 @@ namespace {
 CatalogWriter searchCatalog() {
     CatalogWriter w;
     w.category("A", "Bauelemente").category("B", "Werkzeug").category("C", "Messtechnik");
-    w.subCategory("A01", "Halbleiter")
-        .subCategory("A02", "Passive")
-        .subCategory("A03", "Stecker")
-        .subCategory("B01", latin1("Löttechnik"))
-        .subCategory("B02", "Zangen")
-        .subCategory("C01", latin1("Messgeräte"));
+    w.subCategory("A01", "Halbleiter").subCategory("A02", "Passive").subCategory("A03", "Stecker");
+    w.subCategory("B01", latin1("Löttechnik")).subCategory("B02", "Zangen").subCategory("C01", "Messen");
     w.subSubCategory("A0101", "Transistoren")
         .subSubCategory("A0102", "Regler")
-        .subSubCategory("A0103", "Dioden")
-        .subSubCategory("A0201", latin1("Widerstände"))
+        .subSubCategory("A0103", "Dioden");
+    w.subSubCategory("A0201", "Widerstand")
         .subSubCategory("A0202", "Schalter")
-        .subSubCategory("A0301", "Rund")
-        .subSubCategory("B0101", "Lötkolben")
+        .subSubCategory("A0301", "Rund");
+    w.subSubCategory("B0101", "Kolben")
         .subSubCategory("B0201", "Schneiden")
         .subSubCategory("C0101", "Multimeter");
     w.article("A0101", "BC547B").describe("Transistor NPN 45V").others({"BC547", "BC 547 B"});
@@ -54,8 +46,6 @@ CatalogWriter searchCatalog() {
     return w;
 }
 
-const QStringList firstMainGroupArticles{"7805", "BC547B", "Schalter", "Widerstand 4,7k", "Ärmel-Stecker"};
-
 QStringList sorted(QStringList list) {
     list.sort();
     return list;
@@ -66,390 +56,209 @@ QStringList sorted(QStringList list) {
 class tst_Search : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    ViewFixture f;
 
-    void matching_data();
-    void matching();
-    void caseInsensitiveAsLoweringBoth_data();
-    void caseInsensitiveAsLoweringBoth();
-    void blankText_data();
-    void blankText();
-    void switchesToSearchView_data();
-    void switchesToSearchView();
-    void progressAndCancel_data();
-    void progressAndCancel();
-    void withoutCatalog();
-    void largeResultSorted();
-
-private:
-    QComboBox* combo(const char* name) { return view->findChild<QComboBox*>(QLatin1String(name)); }
-    QCheckBox* checkBox(const char* name) { return view->findChild<QCheckBox*>(QLatin1String(name)); }
-    QTreeWidget* list() { return view->findChild<QTreeWidget*>(QStringLiteral("lvParts")); }
-    QStringList rowNames() { return columnTexts(list(), ColumnName); }
-    bool open(const QString& directory) {
-        answerNextFileDialog(directory);
-        view->slotOpenCatalog();
-        return !view->currentCatalog().empty();
-    }
     void setChecked(const char* name, bool on) {
-        if (checkBox(name)->isChecked() != on)
-            QTest::keyClick(checkBox(name), Qt::Key_Space);
-        QCOMPARE(checkBox(name)->isChecked(), on);
-    }
-    void search(const QString& text) {
-        auto* edit = view->findChild<QLineEdit*>(QStringLiteral("leSearch"));
-        edit->clear();
-        typeText(edit, text);
-        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("pbSearch")), Qt::LeftButton);
+        auto* box = f.child<QCheckBox>(name);
+        if (box->isChecked() != on)
+            QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(box->isChecked(), on);
     }
 
-    vxCentralWidget* view = nullptr;
-    QTemporaryDir temp;
-    QString catalogDirectory;
-};
-
-void tst_Search::initTestCase() {
-    catalogDirectory = temp.filePath(QStringLiteral("catalog"));
-    QVERIFY(searchCatalog().writeTo(catalogDirectory));
-}
-
-void tst_Search::init() {
-    view = new vxCentralWidget;
-    view->resize(900, 500);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view));
-}
-
-void tst_Search::cleanup() {
-    delete view;
-    view = nullptr;
-}
-
-void tst_Search::matching_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("fields"); // N name, D description, O other names
-    QTest::addColumn<bool>("caseSensitive");
-    QTest::addColumn<QStringList>("found");
-
-    QTest::newRow("all In boxes off") << "e"
-                                      << "" << false << QStringList();
-    QTest::newRow("dot") << "B.547"
-                         << "NDO" << false << QStringList{"BC547B"};
-    QTest::newRow("caret at the start of a name") << "^schalt"
-                                                  << "NDO" << false << QStringList{"Schalter"};
-    QTest::newRow("caret, not inside other names") << "^schalt"
-                                                   << "O" << false << QStringList();
-    QTest::newRow("caret at the start of a description") << "^schneid"
-                                                         << "D" << false << QStringList{"Seitenschneider"};
-    QTest::newRow("caret, not inside a name") << "^schneid"
-                                              << "N" << false << QStringList();
-    QTest::newRow("dollar") << "k$"
-                            << "NDO" << false << QStringList{"Widerstand 4,7k"};
-    QTest::newRow("leading blank") << " 547"
-                                   << "NDO" << false << QStringList{"BC547B"};
-    QTest::newRow("leading blank, names only") << " 547"
-                                               << "N" << false << QStringList();
-    QTest::newRow("trailing blank") << "schalter "
-                                    << "NDO" << false << QStringList{"Schalter"};
-    QTest::newRow("trailing blank, names only") << "schalter "
-                                                << "N" << false << QStringList();
-    QTest::newRow("found in three fields, listed once") << "schalt"
-                                                        << "NDO" << false << QStringList{"Schalter"};
-    QTest::newRow("descriptions only") << "draht"
-                                       << "D" << false << QStringList{"Seitenschneider"};
-    QTest::newRow("other names only") << "zange"
-                                      << "O" << false << QStringList{"Seitenschneider"};
-    QTest::newRow("not in the boxes ticked") << "draht"
-                                             << "NO" << false << QStringList();
-
-    QTest::newRow("lower case, case-insensitive") << "bc547b"
-                                                  << "N" << false << QStringList{"BC547B"};
-    QTest::newRow("lower case, case-sensitive") << "bc547b"
-                                                << "N" << true << QStringList();
-    QTest::newRow("upper case, case-insensitive") << "BC547B"
-                                                  << "N" << false << QStringList{"BC547B"};
-    QTest::newRow("umlaut, lower finds upper")
-        << QStringLiteral("ärmel") << "N" << false << QStringList{QStringLiteral("Ärmel-Stecker")};
-    QTest::newRow("umlaut, case-sensitive") << QStringLiteral("ärmel") << "N" << true << QStringList();
-    QTest::newRow("umlaut, upper finds lower")
-        << QStringLiteral("LÖT") << "NDO" << false << QStringList{QStringLiteral("Lötkolben 30W"), "Lötöse"};
-    QTest::newRow("umlaut, upper, case-sensitive")
-        << QStringLiteral("LÖT") << "NDO" << true << QStringList{QStringLiteral("Lötkolben 30W")};
-
-    // Escapes whose letter case carries the meaning keep it when the case is ignored.
-    const QStringList withoutDigits{"Schalter",
-                                    QStringLiteral("Ärmel-Stecker"),
-                                    QStringLiteral("Lötöse"),
-                                    "Seitenschneider",
-                                    "Multimeter",
-                                    QStringLiteral("Maß")};
-    QTest::newRow("\\D, case-insensitive") << "^\\D+$"
-                                           << "N" << false << withoutDigits;
-    QTest::newRow("\\D, case-sensitive") << "^\\D+$"
-                                         << "N" << true << withoutDigits;
-    QTest::newRow("\\d") << "^\\d+$"
-                         << "N" << false << QStringList{"7805"};
-    QTest::newRow("\\S") << "^\\S+$"
-                         << "N" << false
-                         << QStringList{"BC547B",
-                                        "7805",
-                                        "Schalter",
-                                        QStringLiteral("Ärmel-Stecker"),
-                                        QStringLiteral("Lötöse"),
-                                        "Seitenschneider",
-                                        "Multimeter",
-                                        QStringLiteral("Maß")};
-    QTest::newRow("\\B") << "\\Bstand"
-                         << "N" << false << QStringList{"Widerstand 4,7k"};
-    // Umlauts and ß are letters to \w and \b, as they are to the reader.
-    QTest::newRow("\\W") << "\\W"
-                         << "N" << false
-                         << QStringList{"Widerstand 4,7k", QStringLiteral("Ärmel-Stecker"),
-                                        QStringLiteral("Lötkolben 30W")};
-    QTest::newRow("\\w")
-        << "^\\w+$"
-        << "N" << false
-        << QStringList{"BC547B",          "7805",       "Schalter",           QStringLiteral("Lötöse"),
-                       "Seitenschneider", "Multimeter", QStringLiteral("Maß")};
-    QTest::newRow("\\b") << QStringLiteral("\\böse") << "NDO" << false
-                         << QStringList{QStringLiteral("Lötöse")};
-    QTest::newRow("\\b, names only") << QStringLiteral("\\böse") << "N" << false << QStringList();
-
-    QTest::newRow("invalid: open parenthesis") << "("
-                                               << "NDO" << false << QStringList();
-    QTest::newRow("invalid: open class") << "[a-"
-                                         << "NDO" << false << QStringList();
-    QTest::newRow("invalid: lone star") << "*"
-                                        << "NDO" << false << QStringList();
-}
-
-void tst_Search::matching() {
-    QFETCH(QString, text);
-    QFETCH(QString, fields);
-    QFETCH(bool, caseSensitive);
-    QFETCH(QStringList, found);
-    QVERIFY(open(catalogDirectory));
-    setChecked("cbName", fields.contains('N'));
-    setChecked("cbDescription", fields.contains('D'));
-    setChecked("cbOtherNames", fields.contains('O'));
-    setChecked("cbCaseSensitive", caseSensitive);
-    MessageBoxCatcher boxes;
-    search(text);
-    QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(rowNames().join(" / "), sorted(found).join(" / "));
-    QCOMPARE(rowsAgreeWithCatalog(list(), view->currentCatalog()), QString());
-}
-
-void tst_Search::caseInsensitiveAsLoweringBoth_data() {
-    QTest::addColumn<QString>("pattern");
-    for (const char* pattern :
-         {"ä",    "Ä",   "ärmel", "ÄRMEL", "L.T", "^lö", "SE$", "ö|Ü", "[äÖ]",   "(ÄR)+",
-          "MASS", "maß", "MAß",   "ÿ",     "µ",   "é",   "È",   "k",   "straße", "STRASSE"})
-        QTest::newRow(pattern) << QString::fromUtf8(pattern);
-}
-
-// For ordinary text, ignoring the case by the expression's own option finds what lowering the pattern and
-// every field would find.
-void tst_Search::caseInsensitiveAsLoweringBoth() {
-    QFETCH(QString, pattern);
-    const ArticleMatcher matcher(pattern, true, false, false, false);
-    const QRegularExpression lowered(pattern.toLower());
-    QVERIFY(lowered.isValid());
-    for (const char* subject : {"Ärmel", "ärmel", "ÄRMEL", "Lötöse", "LÖTÖSE", "Maß", "MASS", "Kelvin", "ÿ",
-                                "µF", "Café", "CAFÉ", "Straße", "STRASSE", "Übel", "übel", "ÂÉÈ", "âéè"}) {
-        Article article;
-        article.name = latin1(subject);
-        const QString shown = QString::fromUtf8(subject);
-        QVERIFY2(matcher.matches(article) == lowered.match(shown.toLower()).hasMatch(), subject);
+private slots:
+    void init() {
+        f.reset();
+        QVERIFY(f.open(searchCatalog()));
     }
-}
 
-void tst_Search::blankText_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("fromSearchView");
-    QTest::newRow("empty, group view") << "" << false;
-    QTest::newRow("blanks, group view") << "   " << false;
-    QTest::newRow("empty, search view") << "" << true;
-    QTest::newRow("blanks, search view") << "   " << true;
-}
-
-void tst_Search::blankText() {
-    QFETCH(QString, text);
-    QFETCH(bool, fromSearchView);
-    QVERIFY(open(catalogDirectory));
-    if (fromSearchView) {
-        search(QStringLiteral("schalt"));
-        QCOMPARE(rowNames(), QStringList{"Schalter"});
+    void matching_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("fields"); // N name, D description, O other names; C case-sensitive
+        QTest::addColumn<QStringList>("found");
+        const auto row = [](const char* name, const char* text, const char* fields, QStringList found) {
+            QTest::newRow(name) << QString::fromUtf8(text) << fields << found;
+        };
+        row("all In boxes off", "e", "", {});
+        row("found in three fields, listed once", "schalt", "NDO", {"Schalter"});
+        row("descriptions only", "draht", "D", {"Seitenschneider"});
+        row("other names only", "zange", "O", {"Seitenschneider"});
+        row("not in the boxes ticked", "draht", "NO", {});
+        // Every field is matched on its own: anchors and blanks see its start and end, not a neighbour's.
+        row("caret at the start of a name", "^schalt", "NDO", {"Schalter"});
+        row("caret, not inside other names", "^schalt", "O", {});
+        row("caret at the start of a description", "^schneid", "D", {"Seitenschneider"});
+        row("caret, not inside a name", "^schneid", "N", {});
+        row("dollar", "k$", "NDO", {"Widerstand 4,7k"});
+        row("leading blank", " 547", "NDO", {"BC547B"});
+        row("leading blank, names only", " 547", "N", {});
+        row("trailing blank", "schalter ", "NDO", {"Schalter"});
+        row("trailing blank, names only", "schalter ", "N", {});
+        row("lower case, case-insensitive", "bc547b", "N", {"BC547B"});
+        row("lower case, case-sensitive", "bc547b", "NC", {});
+        row("umlaut, lower finds upper", "ärmel", "N", {QStringLiteral("Ärmel-Stecker")});
+        row("umlaut, case-sensitive", "ärmel", "NC", {});
+        row("umlaut, upper finds lower", "LÖT", "NDO",
+            {QStringLiteral("Lötkolben 30W"), QStringLiteral("Lötöse")});
+        row("umlaut, upper, case-sensitive", "LÖT", "NDOC", {QStringLiteral("Lötkolben 30W")});
+        // An escape whose letter case carries its meaning keeps it when the case is ignored; umlauts and ß
+        // are letters to \w and \b.
+        row("\\D, case-insensitive", "^\\D+$", "N",
+            {"Schalter", QStringLiteral("Ärmel-Stecker"), QStringLiteral("Lötöse"), "Seitenschneider",
+             "Multimeter", QStringLiteral("Maß")});
+        row("\\w", "^\\w+$", "N",
+            {"BC547B", "7805", "Schalter", QStringLiteral("Lötöse"), "Seitenschneider", "Multimeter",
+             QStringLiteral("Maß")});
+        row("\\b", "\\böse", "NDO", {QStringLiteral("Lötöse")});
+        row("invalid: open parenthesis", "(", "NDO", {});
+        row("invalid: open class", "[a-", "NDO", {});
+        row("invalid: lone star", "*", "NDO", {});
     }
-    const QStringList uppers = markedEntries(combo("cbSubCategory"));
-    const QStringList groups = markedEntries(combo("cbSubSubCategory"));
-    const int mainEntry = combo("cbCategory")->currentIndex();
-    const QStringList rows = rowNames();
-
-    QString title, message;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QWidget* parent = nullptr;
-    int rowsWhenAsked = -1;
-    answerNextModalOf<QMessageBox>([&](QMessageBox* box) {
-        title = box->windowTitle();
-        message = box->text();
-        icon = box->icon();
-        buttons = box->standardButtons();
-        parent = box->parentWidget();
-        rowsWhenAsked = list()->topLevelItemCount();
-        box->defaultButton()->click();
-    });
-    search(text);
-    QCOMPARE(title, QStringLiteral("Vendrix"));
-    QCOMPARE(message, QStringLiteral("Geben Sie bitte einen Suchstring ein!"));
-    QCOMPARE(icon, QMessageBox::Information);
-    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(parent, view);
-    // The search view's list is cleared before the box comes up.
-    QCOMPARE(rowsWhenAsked, fromSearchView ? 0 : rows.size());
-
-    QCOMPARE(rowNames(), fromSearchView ? QStringList() : rows);
-    QCOMPARE(combo("cbCategory")->currentIndex(), mainEntry);
-    QCOMPARE(markedEntries(combo("cbSubCategory")), uppers);
-    QCOMPARE(markedEntries(combo("cbSubSubCategory")), groups);
-    QCOMPARE(combo("cbSubCategory")->isEnabled(), !fromSearchView);
-    QCOMPARE(combo("cbSubSubCategory")->isEnabled(), !fromSearchView);
-}
-
-void tst_Search::switchesToSearchView_data() {
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<int>("upperEntry");
-    QTest::addColumn<int>("groupEntry");
-    // Three upper groups and three groups: the second-to-last entries are 1 and 1.
-    QTest::newRow("first group") << "group" << 1 << 1;
-    // One upper group with one group: there is no second-to-last entry, the selectors stay on 0.
-    QTest::newRow("group of the last main group") << "last main group" << 0 << 0;
-    QTest::newRow("order list") << "order list" << 1 << 1;
-    QTest::newRow("search view") << "search view" << 1 << 1;
-    QTest::newRow("Suche chosen") << "Suche chosen" << 1 << 1;
-}
-
-void tst_Search::switchesToSearchView() {
-    QFETCH(QString, from);
-    QFETCH(int, upperEntry);
-    QFETCH(int, groupEntry);
-    QVERIFY(open(catalogDirectory));
-    if (from == QLatin1String("last main group"))
-        QVERIFY(chooseEntry(combo("cbCategory"), 2));
-    if (from == QLatin1String("order list"))
-        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("pbOrderList")), Qt::LeftButton);
-    if (from == QLatin1String("search view"))
-        search(QStringLiteral("schneid"));
-
-    MessageBoxCatcher boxes;
-    if (from == QLatin1String("Suche chosen")) {
-        typeText(view->findChild<QLineEdit*>(QStringLiteral("leSearch")), QStringLiteral("schneid"));
-        QVERIFY(chooseEntry(combo("cbCategory"), combo("cbCategory")->count() - 2));
-    } else {
-        search(QStringLiteral("schneid"));
+    void matching() {
+        QFETCH(QString, text);
+        QFETCH(QString, fields);
+        QFETCH(QStringList, found);
+        setChecked("cbName", fields.contains('N'));
+        setChecked("cbDescription", fields.contains('D'));
+        setChecked("cbOtherNames", fields.contains('O'));
+        setChecked("cbCaseSensitive", fields.contains('C'));
+        MessageBoxCatcher boxes;
+        f.search(text);
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(f.rowNames(), sorted(found));
+        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
     }
-    QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(combo("cbCategory")->currentIndex(), combo("cbCategory")->count() - 2);
-    QCOMPARE(combo("cbCategory")->currentText(), QStringLiteral("Suche"));
-    QCOMPARE(combo("cbSubCategory")->currentIndex(), upperEntry);
-    QCOMPARE(combo("cbSubSubCategory")->currentIndex(), groupEntry);
-    QVERIFY(!combo("cbSubCategory")->isEnabled());
-    QVERIFY(!combo("cbSubSubCategory")->isEnabled());
-    // A search over the shown results starts from an empty list.
-    QCOMPARE(rowNames(), QStringList{"Seitenschneider"});
-}
 
-void tst_Search::progressAndCancel_data() {
-    QTest::addColumn<int>("cancelAt");
-    QTest::addColumn<QStringList>("found");
-    QTest::newRow("not cancelled") << -1
-                                   << sorted(QStringList{"7805", "BC547B", "Schalter", "Widerstand 4,7k",
-                                                         QStringLiteral("Ärmel-Stecker"),
-                                                         QStringLiteral("Lötkolben 30W"),
-                                                         QStringLiteral("Lötöse"), "Seitenschneider",
-                                                         "Multimeter", QStringLiteral("Maß")});
-    QTest::newRow("cancelled before the first main group") << 1 << QStringList();
-    QTest::newRow("cancelled after the first main group") << 2 << firstMainGroupArticles;
-}
+    // A blank text is refused with a message; the search view empties its list first, a group view stays.
+    void blankText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fromSearchView");
+        QTest::newRow("empty, group view") << "" << false;
+        QTest::newRow("blanks, group view") << "   " << false;
+        QTest::newRow("blanks, search view") << "   " << true;
+    }
+    void blankText() {
+        QFETCH(QString, text);
+        QFETCH(bool, fromSearchView);
+        if (fromSearchView)
+            f.search(QStringLiteral("schalt"));
+        const QStringList before[] = {markedEntries(f.selector(0)), markedEntries(f.selector(1)),
+                                      markedEntries(f.selector(2)), f.rowNames()};
+        QString message;
+        int rowsWhenAsked = -1;
+        answerNextModalOf<QMessageBox>([&](QMessageBox* box) {
+            message = box->text();
+            rowsWhenAsked = f.list()->topLevelItemCount();
+            box->defaultButton()->click();
+        });
+        f.search(text);
+        QCOMPARE(message, QStringLiteral("Geben Sie bitte einen Suchstring ein!"));
+        QCOMPARE(rowsWhenAsked, fromSearchView ? 0 : before[3].size());
+        QCOMPARE(f.rowNames(), fromSearchView ? QStringList() : before[3]);
+        for (int level : {0, 1, 2})
+            QCOMPARE(markedEntries(f.selector(level)), before[level]);
+        QCOMPARE(f.selector(1)->isEnabled(), !fromSearchView);
+        QCOMPARE(f.selector(2)->isEnabled(), !fromSearchView);
+    }
 
-void tst_Search::progressAndCancel() {
-    QFETCH(int, cancelAt);
-    QFETCH(QStringList, found);
-    QVERIFY(open(catalogDirectory));
-    ProgressWatcher progress;
-    if (cancelAt >= 0)
+    // From anywhere the search shows "Suche", the lower selectors disabled on their second-to-last entries,
+    // and only the new results.
+    void switchesToSearchView_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("lowerEntries");
+        QTest::newRow("first group") << "group" << 1;
+        // One upper group with one group: there is no second-to-last entry, the selectors stay on 0.
+        QTest::newRow("group of the last main group") << "last main group" << 0;
+        QTest::newRow("order list") << "order list" << 1;
+        QTest::newRow("search view") << "search view" << 1;
+        QTest::newRow("Suche chosen") << "Suche chosen" << 1;
+    }
+    void switchesToSearchView() {
+        QFETCH(QString, from);
+        QFETCH(int, lowerEntries);
+        if (from == QLatin1String("last main group"))
+            QVERIFY(chooseEntry(f.selector(0), 2));
+        if (from == QLatin1String("order list"))
+            QTest::mouseClick(f.child<QPushButton>("pbOrderList"), Qt::LeftButton);
+        if (from == QLatin1String("search view"))
+            f.search(QStringLiteral("schneid"));
+        MessageBoxCatcher boxes;
+        if (from == QLatin1String("Suche chosen")) {
+            f.child<QLineEdit>("leSearch")->setText(QStringLiteral("schneid"));
+            QVERIFY(chooseEntry(f.selector(0), f.selector(0)->count() - 2));
+        } else {
+            f.search(QStringLiteral("schneid"));
+        }
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(f.selector(0)->currentIndex(), f.selector(0)->count() - 2);
+        QCOMPARE(f.selector(0)->currentText(), QStringLiteral("Suche"));
+        QCOMPARE(f.selector(1)->currentIndex(), lowerEntries);
+        QCOMPARE(f.selector(2)->currentIndex(), lowerEntries);
+        QVERIFY(!f.selector(1)->isEnabled() && !f.selector(2)->isEnabled());
+        QCOMPARE(f.rowNames(), QStringList{"Seitenschneider"});
+    }
+
+    // One step per main group; a cancel keeps what the finished main groups found.
+    void progressAndCancel_data() {
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<int>("found");
+        QTest::newRow("not cancelled") << -1 << 10;
+        QTest::newRow("cancelled before the first main group") << 1 << 0;
+        QTest::newRow("cancelled after the first main group") << 2 << 5;
+    }
+    void progressAndCancel() {
+        QFETCH(int, cancelAt);
+        QFETCH(int, found);
+        ProgressWatcher progress;
         progress.cancelAtValue(cancelAt);
-    search(QStringLiteral("."));
-    QCOMPARE(rowNames(), found);
-    QCOMPARE(combo("cbCategory")->currentText(), QStringLiteral("Suche"));
-    QVERIFY(!combo("cbSubCategory")->isEnabled());
+        f.search(QStringLiteral("."));
+        QCOMPARE(f.list()->topLevelItemCount(), found);
+        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
+        QCOMPARE(f.selector(0)->currentText(), QStringLiteral("Suche"));
+        QCOMPARE(progress.labels, QStringList{QStringLiteral("Suche läuft...")});
+        QCOMPARE(progress.cancelText, QStringLiteral("Abbruch"));
+        QCOMPARE(progress.maximum, 4);
+        // Once cancelled, the dialog stays closed.
+        if (cancelAt < 0)
+            QCOMPARE(progress.values, (QList<int>{1, 2, 3, 4}));
+        else
+            QCOMPARE(*std::max_element(progress.values.cbegin(), progress.values.cend()), cancelAt);
+    }
 
-    QCOMPARE(progress.objectName, QStringLiteral("progress"));
-    QCOMPARE(progress.labels, QStringList{QStringLiteral("Suche läuft...")});
-    QCOMPARE(progress.cancelText, QStringLiteral("Abbruch"));
-    QVERIFY(progress.modal);
-    QCOMPARE(progress.minimumDuration, 0);
-    QCOMPARE(progress.maximum, 4);
-    // Once cancelled, the dialog stays closed.
-    if (cancelAt < 0)
-        QCOMPARE(progress.values, (QList<int>{1, 2, 3, 4}));
-    else
-        QCOMPARE(*std::max_element(progress.values.cbegin(), progress.values.cend()), cancelAt);
-}
+    void withoutCatalog() {
+        f.reset();
+        MessageBoxCatcher boxes;
+        f.search(QStringLiteral("x"));
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(f.list()->topLevelItemCount(), 0);
+        QCOMPARE(f.selector(0)->count() + f.selector(1)->count() + f.selector(2)->count(), 0);
+        f.search(QStringLiteral(" "));
+        QCOMPARE(boxes.texts(), QStringList{"Geben Sie bitte einen Suchstring ein!"});
+    }
 
-void tst_Search::withoutCatalog() {
-    ProgressWatcher progress;
-    MessageBoxCatcher boxes;
-    search(QStringLiteral("x"));
-    QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(list()->topLevelItemCount(), 0);
-    for (const char* name : {"cbCategory", "cbSubCategory", "cbSubSubCategory"})
-        QCOMPARE(combo(name)->count(), 0);
-    QVERIFY(!combo("cbSubCategory")->isEnabled());
-    QVERIFY(!combo("cbSubSubCategory")->isEnabled());
-    if (!progress.objectName.isEmpty())
-        QCOMPARE(progress.maximum, 1);
-
-    search(QStringLiteral(" "));
-    QCOMPARE(boxes.texts(), QStringList{"Geben Sie bitte einen Suchstring ein!"});
-}
-
-void tst_Search::largeResultSorted() {
-    const QString directory = temp.filePath(QStringLiteral("large"));
-    GeneratedCatalogSize size;
-    QVERIFY(generateCatalog(QFile::encodeName(directory).toStdString(), 20000, 3, &size));
-    QVERIFY(open(directory));
-    QStringList names;
-    for (const Category& main : view->currentCatalog())
-        for (const SubCategory& upper : main.subCategories)
-            for (const SubSubCategory& group : upper.subSubCategories)
-                for (const Article& article : group.articles)
-                    if (!article.name.empty())
-                        names << QString::fromLatin1(article.name.data(), qsizetype(article.name.size()));
-    QVERIFY(names.size() >= 20000);
-
-    setChecked("cbDescription", false);
-    setChecked("cbOtherNames", false);
-    QSignalSpy inserted(list()->model(), &QAbstractItemModel::rowsInserted);
-    search(QStringLiteral("^."));
-    QCOMPARE(list()->topLevelItemCount(), names.size());
-    // One insertion per group at most, not one per row.
-    QVERIFY(inserted.size() <= int(size.groups));
-    QVERIFY(list()->isSortingEnabled());
-    QCOMPARE(list()->header()->sortIndicatorSection(), int(ColumnName));
-    QCOMPARE(list()->header()->sortIndicatorOrder(), Qt::AscendingOrder);
-    const QStringList rows = rowNames();
-    for (int i = 1; i < rows.size(); ++i)
-        if (rows[i] < rows[i - 1])
-            QFAIL(qPrintable(
-                QStringLiteral("row %1 out of order: %2 after %3").arg(i).arg(rows[i], rows[i - 1])));
-    QCOMPARE(rows, sorted(names));
-    QCOMPARE(rowsAgreeWithCatalog(list(), view->currentCatalog()), QString());
-}
+    // Twenty thousand results arrive sorted by name, in few insertions, each row addressing its article.
+    void largeResultSorted() {
+        const QString directory = f.temp.filePath(QStringLiteral("large"));
+        GeneratedCatalogSize size;
+        QVERIFY(generateCatalog(QFile::encodeName(directory).toStdString(), 20000, 3, &size));
+        answerNextFileDialog(directory);
+        f.view->slotOpenCatalog();
+        QStringList names;
+        for (const Category& main : f.catalog())
+            for (const SubCategory& upper : main.subCategories)
+                for (const SubSubCategory& group : upper.subSubCategories)
+                    for (const Article& article : group.articles)
+                        if (!article.name.empty())
+                            names << QString::fromLatin1(article.name.data(), qsizetype(article.name.size()));
+        QVERIFY(names.size() >= 20000);
+        setChecked("cbDescription", false);
+        setChecked("cbOtherNames", false);
+        QSignalSpy inserted(f.list()->model(), &QAbstractItemModel::rowsInserted);
+        f.search(QStringLiteral("^."));
+        QVERIFY(inserted.size() <= int(size.groups));
+        QCOMPARE(f.rowNames(), sorted(names));
+        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
+    }
+};
 
 QTEST_MAIN(tst_Search)
 #include "tst_search.moc"
