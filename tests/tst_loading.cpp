@@ -84,25 +84,11 @@ std::array<std::size_t, 4> countLevels(const Catalog& catalog) {
     return n;
 }
 
-// Hands out the bytes up to failAt, then fails the way a disk does: an exception from the buffer, which the
-// stream turns into badbit without eof.
-class FailingBuffer : public std::streambuf {
-public:
-    FailingBuffer(std::string data, std::size_t failAt) : data(std::move(data)), failAt(failAt) {}
-
-protected:
-    int_type underflow() override {
-        if (served >= failAt)
-            throw std::ios_base::failure("read error");
-        const std::size_t n = std::min<std::size_t>(4096, failAt - served);
-        setg(data.data() + served, data.data() + served, data.data() + served + n);
-        served += n;
-        return traits_type::to_int_type(*gptr());
-    }
-
-private:
-    std::string data;
-    std::size_t failAt, served = 0;
+// Hands out its bytes, then fails the way a disk does: an exception from the buffer, which the stream
+// turns into badbit without eof.
+struct FailingBuffer : std::stringbuf {
+    using std::stringbuf::stringbuf;
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
 };
 
 } // namespace
@@ -129,25 +115,25 @@ private slots:
         QCOMPARE(countLevels(catalog), (std::array<std::size_t, 4>{4, 3, 3, 3}));
     }
 
-    void agreesWithPlainLoading_data() {
+    // samples/katalog is what "vxgencatalog samples/katalog 600 1" writes.
+    void directories_data() {
         QTest::addColumn<QString>("directory");
         QTest::newRow("sample") << QStringLiteral(VX_SOURCE_DIR "/samples/katalog");
         QTest::newRow("reference vectors")
             << QStringLiteral(VX_SOURCE_DIR "/../shared/vectors/catalog_small");
     }
-    void agreesWithPlainLoading() {
+    void directories() {
         QFETCH(QString, directory);
-        if (!QFile::exists(directory + "/WGHAUPT"))
-            QSKIP("catalog not present");
         Files files;
         for (int f = 0; f < 4; ++f)
             files[f] = readFileBytes(directory + "/" + CatalogWriter::fileName(CatalogFile(f)));
-        const QByteArray expected = dumpCatalog(plainLoad(files));
-        QVERIFY(!expected.isEmpty());
+        QVERIFY(!files[3].empty());
+        if (directory.endsWith("katalog"))
+            QVERIFY(files == generated(600, nullptr, 1));
         Catalog catalog;
         QCOMPARE(CatalogLoader(catalog).loadDirectory(QFile::encodeName(directory).toStdString()),
                  CatalogLoader::Status::Complete);
-        QCOMPARE(dumpCatalog(catalog), expected);
+        QCOMPARE(dumpCatalog(catalog), dumpCatalog(plainLoad(files)));
     }
 
     // The generator's catalogs: reproducible, every record finds its parent, and the loader agrees with
@@ -168,22 +154,13 @@ private slots:
         }
     }
 
-    // samples/katalog is what "vxgencatalog samples/katalog 600 1" writes.
-    void sampleIsReproducible() {
-        const Files files = generated(600, nullptr, 1);
-        for (int f = 0; f < 4; ++f)
-            QVERIFY2(readFileBytes(QStringLiteral(VX_SOURCE_DIR "/samples/katalog/") +
-                                   CatalogWriter::fileName(CatalogFile(f))) == files[f],
-                     CatalogWriter::fileName(CatalogFile(f)));
-    }
-
     // Records read before a failure stay; nothing after it is invented.
     void stopsAtStreamFailure() {
         CatalogWriter many;
         for (int i = 0; i < 100000; ++i)
             many.category("K", std::to_string(i));
         const std::string bytes = many.fileBytes(CatalogFile::WgHaupt);
-        FailingBuffer buffer(bytes, bytes.size() * 3 / 5);
+        FailingBuffer buffer(bytes.substr(0, bytes.size() * 3 / 5));
         std::istream in(&buffer);
         Catalog partial;
         QCOMPARE(CatalogLoader(partial).loadCategories(in), CatalogLoader::Status::ReadFailed);
@@ -197,22 +174,17 @@ private slots:
     void specialFiles_data() {
         QTest::addColumn<int>("file");
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<int>("status");
-        QTest::newRow("WGHAUPT is a FIFO") << 0 << "fifo" << int(CatalogLoader::Status::OpenFailed);
-        QTest::newRow("WGHAUPT is /dev/zero") << 0 << "zero" << int(CatalogLoader::Status::OpenFailed);
-        QTest::newRow("ART is /dev/zero") << 3 << "zero" << int(CatalogLoader::Status::OpenFailed);
-        QTest::newRow("ART is a directory") << 3 << "directory" << int(CatalogLoader::Status::ReadFailed);
+        QTest::newRow("WGHAUPT is a FIFO") << 0 << "fifo";
+        QTest::newRow("WGHAUPT is /dev/zero") << 0 << "zero";
+        QTest::newRow("ART is /dev/zero") << 3 << "zero";
+        QTest::newRow("ART is a directory") << 3 << "directory";
     }
     void specialFiles() {
         QFETCH(int, file);
         QFETCH(QString, kind);
-        QFETCH(int, status);
         QTemporaryDir temp;
         CatalogWriter w;
-        w.category("A", "Bauelemente")
-            .subCategory("A01", "R")
-            .subSubCategory("A0101", "Kohle")
-            .article("A0101", "R");
+        w.category("A", "A").subCategory("A01", "R").subSubCategory("A0101", "K").article("A0101", "R");
         kind == "directory" ? w.directoryInstead(CatalogFile(file)) : w.omit(CatalogFile(file));
         QVERIFY(w.writeTo(temp.path()));
         const QByteArray path = QFile::encodeName(temp.filePath(CatalogWriter::fileName(CatalogFile(file))));
@@ -221,9 +193,9 @@ private slots:
         else if (kind == "zero")
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         Catalog catalog;
-        QCOMPARE(int(CatalogLoader(catalog).loadDirectory(QFile::encodeName(temp.path()).toStdString())),
-                 status);
-        const std::size_t kept = status == int(CatalogLoader::Status::ReadFailed);
+        const std::size_t kept = kind == "directory";
+        QCOMPARE(CatalogLoader(catalog).loadDirectory(QFile::encodeName(temp.path()).toStdString()),
+                 kept ? CatalogLoader::Status::ReadFailed : CatalogLoader::Status::OpenFailed);
         QCOMPARE(countLevels(catalog), (std::array<std::size_t, 4>{kept, kept, kept, 0}));
     }
 };
