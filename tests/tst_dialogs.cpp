@@ -43,8 +43,6 @@ QString row(const char* label, const char* value) {
 }
 } // namespace
 
-Q_DECLARE_METATYPE(Article)
-
 class tst_Dialogs : public QObject {
     Q_OBJECT
 
@@ -95,20 +93,13 @@ void tst_Dialogs::statusAndRates_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("priceUnit");
     QTest::addColumn<int>("vatClass");
-    QTest::addColumn<QString>("statusCell");
+    QTest::addColumn<QString>("statusCell"); // its start
     QTest::addColumn<QString>("pieces");
-    QTest::newRow("R, per piece, 7%")
-        << 2 << 1 << 2
-        << "<B>R</B> = Restbestand im Lager, wenn dieser verkauft ist erhält der "
-           "Artikel automatisch den Status B (Bestellung erforderlich)."
-        << "1";
-    QTest::newRow("A, price unit 0, VAT class 0")
-        << 4 << 0 << 0
-        << "<B>A</B> = Ausverkauf, wenn der aktuelle Lagerbestand alle ist kann der Artikel nicht mehr bzw. "
-           "nur "
-           "noch zum regulären Marktpreis (z.B. bei Sonderposten) geliefert werden."
-        << "100";
-    QTest::newRow("unknown status, VAT class 3") << 0 << 100 << 3 << "Unbekannt"
+    QTest::newRow("R, per piece, 7%") << 2 << 1 << 2 << "<B>R</B> = Restbestand im Lager, wenn"
+                                      << "1";
+    QTest::newRow("A, price unit 0, VAT class 0") << 4 << 0 << 0 << "<B>A</B> = Ausverkauf, wenn"
+                                                  << "100";
+    QTest::newRow("unknown status, VAT class 3") << 0 << 100 << 3 << "Unbekannt</TD>"
                                                  << "100";
 }
 
@@ -121,16 +112,12 @@ void tst_Dialogs::statusAndRates() {
     QFETCH(QString, pieces);
     QString html;
     buildArticleInfoHtml(article("X", status, priceUnit, vatClass, {{-3, 1.07}}), html);
-    QVERIFY2(html.contains("<TR><TD><B>Status</B>:</TD><TD>" + statusCell + "</TD></TR>\n<TR>"),
-             qPrintable(html));
-    QVERIFY2(html.endsWith(QString::fromUtf8("<TR><TD><B>Preise für %1 Stück</B>:</TD><TD><TABLE>\n"
-                                             "<TR><TH ALIGN=CENTER>Menge</TH><TH ALIGN=CENTER>Netto</TH>"
-                                             "<TH ALIGN=CENTER>Brutto<BR>(incl. 7%)</TH></TR>\n"
-                                             "<TR><TD ALIGN=RIGHT>-3</TD><TD ALIGN=RIGHT>1.00</TD>"
-                                             "<TD ALIGN=RIGHT>1.07</TD></TR>\n</TABLE>\n</TD></TR>\n"
-                                             "</TABLE></CENTER></QT>\n")
-                               .arg(pieces)),
-             qPrintable(html));
+    for (const QString& part :
+         {"<TR><TD><B>Status</B>:</TD><TD>" + statusCell,
+          QString::fromUtf8("<B>Preise für ") + pieces + QString::fromUtf8(" Stück</B>"),
+          QString("(incl. 7%)</TH></TR>\n<TR><TD ALIGN=RIGHT>-3</TD><TD ALIGN=RIGHT>1.00"
+                  "</TD><TD ALIGN=RIGHT>1.07</TD></TR>\n</TABLE>\n</TD></TR>\n")})
+        QVERIFY2(html.contains(part), qPrintable(html));
 }
 
 // The texts show as written, not as markup; a cancelled print dialog prints nothing; OK closes.
@@ -198,8 +185,6 @@ void tst_Dialogs::orderDialog() {
                 field->selectAll();
             if (step[0] == 'p')
                 field->insert(step.mid(1));
-            else if (step == "o\b")
-                QTest::keyClick(field, Qt::Key_Backspace);
             else
                 QTest::keyClicks(field, step.mid(1));
         }
