@@ -41,6 +41,7 @@ class tst_Printing : public QObject {
 private slots:
     void pageBreaks_data();
     void pageBreaks();
+    void layoutFollowsTheDevice();
     void marginsAndPageNumbers_data();
     void marginsAndPageNumbers();
 
@@ -90,6 +91,18 @@ void tst_Printing::pageBreaks() {
         QCOMPARE(QString::fromLatin1(pdf.readAll()).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")),
                  pages);
     }
+}
+
+// Fonts are laid out for the device's resolution, not the screen's: twice the dots, twice the height.
+void tst_Printing::layoutFollowsTheDevice() {
+    QImage low(600, 600, QImage::Format_RGB32), high(1200, 1200, QImage::Format_RGB32);
+    low.setDotsPerMeterX(qRound(72 / 0.0254));
+    low.setDotsPerMeterY(qRound(72 / 0.0254));
+    high.setDotsPerMeterX(qRound(144 / 0.0254));
+    high.setDotsPerMeterY(qRound(144 / 0.0254));
+    const int lowHeight = RichTextPages("Zeile", &low).documentHeight();
+    QVERIFY2(qAbs(RichTextPages("Zeile", &high).documentHeight() - 2 * lowHeight) <= 2,
+             qPrintable(QString::number(lowHeight)));
 }
 
 void tst_Printing::marginsAndPageNumbers_data() {
