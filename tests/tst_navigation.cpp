@@ -1,4 +1,5 @@
-// The three selectors, the article list they fill and the double-click jump back to an article's group.
+// The three selectors, the article list they fill, the search and order list views and the double-click jump
+// back to an article's group.
 #include "catalog/articleitem.h"
 #include "support/modal.h"
 #include "support/viewfixture.h"
@@ -14,16 +15,17 @@ using namespace vxtest;
 
 namespace {
 
-// Names are listed out of alphabetical order, so that the list's sorting shows.
+// Names are listed out of alphabetical order, so that the list's sorting shows. Two empty main groups are
+// named like the special entries "Suche" and "Bestellliste" that follow them.
 CatalogWriter browsingCatalog() {
     CatalogWriter w;
     w.category("A", "Bauelemente").category("B", "Werkzeug").category("C", "Leer");
+    w.category("D", "Suche").category("E", "Bestellliste");
     w.subCategory("A01", latin1("Widerstände")).subCategory("A02", "Kondensatoren");
     w.subCategory("A03", "Ohne Gruppen").subCategory("B01", "Zangen");
     w.subSubCategory("A0101", "Kohleschicht").subSubCategory("A0102", "Metallfilm");
-    w.subSubCategory("A0103", "Ohne Artikel")
-        .subSubCategory("A0201", "Keramik")
-        .subSubCategory("B0101", "Schneiden");
+    w.subSubCategory("A0103", "Ohne Artikel").subSubCategory("A0201", "Keramik");
+    w.subSubCategory("B0101", "Schneiden");
     for (const char* name : {"Widerstand 4,7k", "Widerstand 10k", "Widerstand 1k", "Widerstand 220R"})
         w.article("A0101", name);
     w.article("A0102", "Metallfilm 100R");
@@ -34,31 +36,38 @@ CatalogWriter browsingCatalog() {
     return w;
 }
 
-// What the screen shows: upper groups, groups and rows, the current entries marked with '*'.
-struct Shown {
-    QStringList uppers, groups, rows;
-};
-const Shown carbon{{QStringLiteral("*Widerstände"), "Kondensatoren", "Ohne Gruppen"},
-                   {"*Kohleschicht", "Metallfilm", "Ohne Artikel"},
-                   {"Widerstand 10k", "Widerstand 1k", "Widerstand 220R", "Widerstand 4,7k"}};
-const Shown capacitors{{QStringLiteral("Widerstände"), "*Kondensatoren", "Ohne Gruppen"},
-                       {"*Keramik"},
-                       {"Kondensator 100nF", "Kondensator 10nF"}};
-const Shown pliers{{"*Zangen"}, {"*Schneiden"}, {"Abisolierzange", "Seitenschneider"}};
+// The screen as screen() reads it: main group entry | upper groups | groups | rows; current entries and
+// selected rows are marked with '*', disabled selectors with "(off)".
+const QString uppers = QStringLiteral("*Widerstände/Kondensatoren/Ohne Gruppen");
+const QString carbonGroups = "0:Bauelemente | " + uppers + " | *Kohleschicht/Metallfilm/Ohne Artikel | ";
+const QString carbonRows = QStringLiteral("Widerstand 10k/Widerstand 1k/Widerstand 220R/Widerstand 4,7k");
+const QString carbon = carbonGroups + carbonRows;
+const QString capacitors =
+    QStringLiteral("0:Bauelemente | Widerstände/*Kondensatoren/Ohne Gruppen | *Keramik | "
+                   "Kondensator 100nF/Kondensator 10nF");
+const QString pliers = QStringLiteral("1:Werkzeug | *Zangen | *Schneiden | Abisolierzange/Seitenschneider");
+const QString searchView = QStringLiteral("5:Suche | Widerstände/*Kondensatoren/Ohne Gruppen (off) | "
+                                          "Kohleschicht/*Metallfilm/Ohne Artikel (off) | ");
+const char* const blank = "Geben Sie bitte einen Suchstring ein!";
 
 } // namespace
-Q_DECLARE_METATYPE(Shown)
 
 class tst_Navigation : public QObject {
     Q_OBJECT
 
     ViewFixture f;
 
-    void verifyShown(const Shown& want) {
-        QCOMPARE(markedEntries(f.selector(1)), want.uppers);
-        QCOMPARE(markedEntries(f.selector(2)), want.groups);
-        QCOMPARE(f.rowNames(), want.rows);
-        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
+    QString screen() const {
+        QStringList parts{QString::number(f.selector(0)->currentIndex()) + ":" +
+                          f.selector(0)->currentText()};
+        for (int level : {1, 2})
+            parts << markedEntries(f.selector(level)).join('/') +
+                         (f.selector(level)->isEnabled() ? "" : " (off)");
+        QStringList rows;
+        for (int i = 0; i < f.list()->topLevelItemCount(); ++i)
+            rows << (f.list()->topLevelItem(i)->isSelected() ? "*" : "") +
+                        f.list()->topLevelItem(i)->text(ColumnName);
+        return (parts << rows.join('/')).join(QLatin1String(" | "));
     }
 
 private slots:
@@ -70,152 +79,119 @@ private slots:
     }
 
     void cascade_data() {
-        // One after the other: "<selector level> <entry>", "search <text>" or "order list".
+        // One after the other: "<selector level> <entry>" chosen, "emit <level> <index>" as activated()
+        // carries it, "search <text>", "text <text>" (typed only), "order list", "order <row>" (one packing
+        // unit), "jump <row>" (double click).
         QTest::addColumn<QStringList>("choices");
-        QTest::addColumn<Shown>("shown");
-        const Shown carbonMetal{
-            carbon.uppers, {"Kohleschicht", "*Metallfilm", "Ohne Artikel"}, {"Metallfilm 100R"}};
-        const Shown carbonEmpty{carbon.uppers, {"Kohleschicht", "Metallfilm", "*Ohne Artikel"}, {}};
-        const Shown noGroups{{QStringLiteral("Widerstände"), "Kondensatoren", "*Ohne Gruppen"}, {}, {}};
-        QTest::newRow("opened") << QStringList() << carbon;
-        QTest::newRow("main group") << QStringList{"0 1"} << pliers;
-        QTest::newRow("upper group") << QStringList{"1 1"} << capacitors;
-        QTest::newRow("group") << QStringList{"2 1"} << carbonMetal;
-        QTest::newRow("group without articles") << QStringList{"2 2"} << carbonEmpty;
-        QTest::newRow("upper group without groups") << QStringList{"1 2"} << noGroups;
-        QTest::newRow("main group without upper groups") << QStringList{"0 2"} << Shown();
-        QTest::newRow("same main group again") << QStringList{"1 1", "0 0"} << carbon;
-        QTest::newRow("same upper group again") << QStringList{"2 1", "1 0"} << carbon;
-        QTest::newRow("back from an empty main group") << QStringList{"0 2", "0 0"} << carbon;
-        QTest::newRow("upper group after an empty one") << QStringList{"1 2", "1 1"} << capacitors;
-        QTest::newRow("main group after a search") << QStringList{"search k", "0 0"} << carbon;
-        QTest::newRow("main group after the order list") << QStringList{"order list", "0 1"} << pliers;
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, QStringList choices, const QString& shown,
+                            const char* message = "") {
+            QTest::newRow(name) << choices << shown << QString(message);
+        };
+        row("opened", {}, carbon);
+        row("main group", {"0 1"}, pliers);
+        row("upper group", {"1 1"}, capacitors);
+        row("group", {"2 1"},
+            "0:Bauelemente | " + uppers + " | Kohleschicht/*Metallfilm/Ohne Artikel | Metallfilm 100R");
+        row("group without articles", {"2 2"},
+            "0:Bauelemente | " + uppers + " | Kohleschicht/Metallfilm/*Ohne Artikel | ");
+        row("upper group without groups", {"1 2"},
+            "0:Bauelemente | Widerstände/Kondensatoren/*Ohne Gruppen |  | ");
+        row("main group without upper groups", {"0 2"}, "2:Leer |  |  | ");
+        row("same main group again", {"1 1", "0 0"}, carbon);
+        row("same upper group again", {"2 1", "1 0"}, carbon);
+        row("back from an empty main group", {"0 2", "0 0"}, carbon);
+        row("upper group after an empty one", {"1 2", "1 1"}, capacitors);
+        row("main group after a search", {"search k", "0 0"}, carbon);
+        row("main group after the order list", {"order list", "0 1"}, pliers);
+
+        // No user can choose these; the slots must still cope.
+        for (int level : {0, 1, 2})
+            row(qPrintable(QStringLiteral("level %1, -1").arg(level)),
+                {QStringLiteral("emit %1 -1").arg(level)}, carbonGroups);
+        row("upper group past the end", {"emit 1 3"}, carbonGroups);
+        row("upper group far past the end", {QStringLiteral("emit 1 %1").arg(INT_MAX)}, carbonGroups);
+        row("group past the end", {"emit 2 3"}, carbonGroups);
+        row("main group past the end", {"emit 0 99"}, carbon);
+
+        // The search view keeps the lower selectors on their second-to-last entries, where there are such,
+        // and lists only the new results. The special entries are known by their text: a main group named
+        // alike acts the same.
+        row("search", {"search schneid"}, searchView + "Seitenschneider");
+        row("search in a one-group main group", {"0 1", "search schneid"},
+            "5:Suche | *Zangen (off) | *Schneiden (off) | Seitenschneider");
+        row("search from the order list", {"order list", "search schneid"}, searchView + "Seitenschneider");
+        row("search from the search view", {"search zange", "search schneid"},
+            searchView + "Seitenschneider");
+        row("Suche chosen", {"text schneid", "0 5"}, searchView + "Seitenschneider");
+        row("main group named Suche", {"text schneid", "0 3"}, searchView + "Seitenschneider");
+        row("main group named Bestellliste", {"0 4"},
+            "6:Bestellliste | Widerstände/Kondensatoren/*Ohne Gruppen (off) | Kohleschicht/Metallfilm/*Ohne "
+            "Artikel (off) | ");
+        row("blank search in a group view", {"search "}, carbon, blank);
+        row("blank search in the search view", {"search k", "search "}, searchView, blank);
+        row("Suche chosen with a blank text", {"0 5"}, searchView, blank);
+        row("main group named Suche, blank text", {"0 3"}, QString(searchView).replace("5:", "3:"), blank);
+
+        // A double click in the search results or the order list shows the article's group with its row
+        // selected. "Widerstand 1k" is article 2 shown as the second row: it is found by its index.
+        const QStringList ordered{"order Widerstand 1k",   "1 1",       "order Kondensator 10nF", "0 1",
+                                  "order Seitenschneider", "order list"};
+        const QString found = QStringLiteral("Kondensator 10nF/Seitenschneider/Widerstand 1k");
+        row("order list", ordered, "6:Bestellliste | *Zangen (off) | *Schneiden (off) | " + found);
+        const QStringList searched{"search 1k|10nF|schneider"};
+        for (const QStringList& from : {searched, ordered}) {
+            const QByteArray name = from.size() == 1 ? "search, jump to " : "order list, jump to ";
+            row(name + "first group", from + QStringList{"jump Widerstand 1k"},
+                QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
+            row(name + "second upper group", from + QStringList{"jump Kondensator 10nF"},
+                QString(capacitors).replace("/Kond", "/*Kond"));
+            row(name + "second main group", from + QStringList{"jump Seitenschneider"},
+                QString(pliers).replace("/Seit", "/*Seit"));
+        }
     }
     void cascade() {
         QFETCH(QStringList, choices);
-        QFETCH(Shown, shown);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
         QSignalSpy inserted(f.list()->model(), &QAbstractItemModel::rowsInserted);
+        MessageBoxCatcher boxes;
         for (const QString& choice : choices) {
             inserted.clear();
-            const QStringList parts = choice.split(' ');
-            if (parts[0] == QLatin1String("search"))
-                f.search(parts[1]);
-            else if (choice == QLatin1String("order list"))
+            const QString command = choice.section(' ', 0, 0), argument = choice.section(' ', 1);
+            if (command == QLatin1String("search")) {
+                f.search(argument);
+            } else if (command == QLatin1String("text")) {
+                f.child<QLineEdit>("leSearch")->setText(argument);
+            } else if (choice == QLatin1String("order list")) {
                 QTest::mouseClick(f.child<QPushButton>("pbOrderList"), Qt::LeftButton);
-            else
-                QVERIFY2(chooseEntry(f.selector(parts[0].toInt()), parts[1].toInt()), qPrintable(choice));
+            } else if (command == QLatin1String("order")) {
+                answerNextOrderDialog(QStringLiteral("1"), true);
+                QVERIFY(
+                    chooseFromRowMenu(f.list(), rowNamed(f.list(), argument), QStringLiteral("Bestellen")));
+            } else if (command == QLatin1String("jump")) {
+                doubleClickRow(f.list(), rowNamed(f.list(), argument));
+            } else if (command == QLatin1String("emit")) {
+                emit f.selector(argument.section(' ', 0, 0).toInt())
+                    ->activated(argument.section(' ', 1).toInt());
+            } else {
+                QVERIFY2(chooseEntry(f.selector(command.toInt()), argument.toInt()), qPrintable(choice));
+            }
         }
-        verifyShown(shown);
-        // A group's rows arrive in one insertion, not one by one.
-        QVERIFY(inserted.size() <= 1);
-        QVERIFY(f.selector(1)->isEnabled() && f.selector(2)->isEnabled());
+        QCOMPARE(boxes.texts().join('\n'), message);
+        QCOMPARE(screen(), shown);
+        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
+        // A group's rows arrive in one insertion, not one by one (a jump fills each level in turn).
+        QVERIFY(inserted.size() <= 1 || choices.constLast().startsWith(QLatin1String("jump")));
     }
 
-    // No user can choose these; the slots must still cope with whatever activated() carries.
-    void invalidIndices_data() {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("cleared");
-        for (int level : {0, 1, 2})
-            QTest::addRow("level %d: -1", level) << level << -1 << true;
-        QTest::newRow("upper group past the end") << 1 << 3 << true;
-        QTest::newRow("upper group far past the end") << 1 << INT_MAX << true;
-        QTest::newRow("group past the end") << 2 << 3 << true;
-        QTest::newRow("main group past the end") << 0 << 99 << false;
-    }
-    void invalidIndices() {
-        QFETCH(int, level);
-        QFETCH(int, index);
-        QFETCH(bool, cleared);
-        emit f.selector(level)->activated(index);
-        QCOMPARE(f.selector(0)->currentIndex(), 0);
-        verifyShown({carbon.uppers, carbon.groups, cleared ? QStringList() : carbon.rows});
-    }
-
-    // The entries "Suche" and "Bestellliste" are known by their text: main groups of those names behave the
-    // same.
-    void specialEntryNames_data() {
-        QTest::addColumn<int>("mainGroup");
-        QTest::addColumn<QString>("searchText");
-        QTest::addColumn<int>("entryAfter");
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QStringList>("messages");
-        // Entries: Bauelemente, Suche, Bestellliste, then the special Suche (3) and Bestellliste (4).
-        QTest::newRow("Suche") << 1 << "zange|10k" << 3 << QStringList{"Widerstand 10k", "Zange"}
-                               << QStringList();
-        QTest::newRow("Suche, blank text")
-            << 1 << "  " << 1 << QStringList() << QStringList{"Geben Sie bitte einen Suchstring ein!"};
-        QTest::newRow("Bestellliste") << 2 << "zange" << 4 << QStringList() << QStringList();
-    }
-    void specialEntryNames() {
-        QFETCH(int, mainGroup);
-        QFETCH(QString, searchText);
-        QFETCH(int, entryAfter);
-        QFETCH(QStringList, rows);
-        QFETCH(QStringList, messages);
-        CatalogWriter w;
-        w.category("A", "Bauelemente").category("B", "Suche").category("C", "Bestellliste");
-        w.subCategory("A01", "Passiv").subCategory("B01", "Werkzeug").subCategory("C01", "Lager");
-        w.subSubCategory("A0101", "Widerstand")
-            .subSubCategory("B0101", "Zangen")
-            .subSubCategory("C0101", "Kisten");
-        w.article("A0101", "Widerstand 10k");
-        w.article("B0101", "Zange");
-        w.article("C0101", "Kiste");
-        QVERIFY(f.open(w, "special"));
-        f.child<QLineEdit>("leSearch")->setText(searchText);
-        MessageBoxCatcher boxes;
-        QVERIFY(chooseEntry(f.selector(0), mainGroup));
-        QCOMPARE(boxes.texts(), messages);
-        QCOMPARE(f.selector(0)->currentIndex(), entryAfter);
-        QCOMPARE(f.rowNames(), rows);
-        QVERIFY(!f.selector(1)->isEnabled() && !f.selector(2)->isEnabled());
-    }
-
-    // A double click in the search results or the order list shows the article's group with its row selected;
-    // in a group view it changes nothing.
-    void jumpToGroup_data() {
-        QTest::addColumn<bool>("fromOrderList");
-        QTest::addColumn<QString>("article");
-        QTest::addColumn<int>("mainGroup");
-        QTest::addColumn<Shown>("shown");
-        for (bool fromOrderList : {false, true}) {
-            const QByteArray from = fromOrderList ? "order list: " : "search: ";
-            // Article index 2, shown as the second row: the row is found by its index, not its position.
-            QTest::newRow(from + "first group") << fromOrderList << "Widerstand 1k" << 0 << carbon;
-            QTest::newRow(from + "second upper group")
-                << fromOrderList << "Kondensator 10nF" << 0 << capacitors;
-            QTest::newRow(from + "second main group") << fromOrderList << "Seitenschneider" << 1 << pliers;
-        }
-    }
-    void jumpToGroup() {
-        QFETCH(bool, fromOrderList);
-        QFETCH(QString, article);
-        QFETCH(int, mainGroup);
-        QFETCH(Shown, shown);
-        if (fromOrderList) {
-            QVERIFY(f.order(0, 0, 0, "Widerstand 1k", "1"));
-            QVERIFY(f.order(0, 1, 0, "Kondensator 10nF", "1"));
-            QVERIFY(f.order(1, 0, 0, "Seitenschneider", "1"));
-            QTest::mouseClick(f.child<QPushButton>("pbOrderList"), Qt::LeftButton);
-        } else {
-            f.search(QStringLiteral("1k|10nF|schneider"));
-        }
-        QCOMPARE(f.selector(0)->currentText(), QLatin1String(fromOrderList ? "Bestellliste" : "Suche"));
-        QCOMPARE(f.rowNames(), (QStringList{"Kondensator 10nF", "Seitenschneider", "Widerstand 1k"}));
-
-        doubleClickRow(f.list(), rowNamed(f.list(), article));
-        QCOMPARE(f.selector(0)->currentIndex(), mainGroup);
-        verifyShown(shown);
-        QVERIFY(f.selector(1)->isEnabled() && f.selector(2)->isEnabled());
-        const QList<QTreeWidgetItem*> selected = f.list()->selectedItems();
-        QCOMPARE(selected.size(), 1);
-        QCOMPARE(selected.constFirst()->text(ColumnName), article);
-
+    // In a group view the double-clicked row is already where the jump would lead: the list stays as it is.
+    void doubleClickInGroupView() {
         QTreeWidgetItem* first = f.list()->topLevelItem(0);
-        doubleClickRow(f.list(), rowNamed(f.list(), article));
+        doubleClickRow(f.list(), f.list()->topLevelItem(1));
         QCOMPARE(f.list()->topLevelItem(0), first);
-        verifyShown(shown);
+        QCOMPARE(screen(), QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
     }
 
     void withoutCatalog() {
@@ -224,9 +200,7 @@ private slots:
             emit f.selector(level)->activated(0);
             emit f.selector(level)->activated(-1);
         }
-        QCOMPARE(f.list()->topLevelItemCount(), 0);
-        QCOMPARE(f.selector(0)->count() + f.selector(1)->count(), 0);
-        QVERIFY(f.selector(1)->isEnabled());
+        QCOMPARE(screen(), QStringLiteral("-1: |  |  | "));
     }
 };
 
