@@ -33,69 +33,59 @@ QImage iconImage(const QTreeWidgetItem* row, int column) {
     return row->icon(column).pixmap(16, 16).toImage();
 }
 } // namespace
+Q_DECLARE_METATYPE(Article)
 
 class tst_Rows : public QObject {
     Q_OBJECT
 
 private slots:
-    // Group rows show the gross price of the smallest tier and the status letter; the hidden columns carry
-    // the index path, which reads back whole.
-    void groupRowTexts_data() {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("letter");
+    // Group rows show the smallest tier and its gross price, but no missing or zero price, and the status
+    // letter; order rows show the ordered units and their value. The hidden columns carry the index path,
+    // which reads back whole.
+    void rowTexts_data() {
+        QTest::addColumn<Article>("a");
+        QTest::addColumn<bool>("orderRow");
+        QTest::addColumn<QString>("shown"); // VPE, Menge, Preis, Status
+        const auto row = [](const QByteArray& name, Article a, const char* shown, int orderedUnits = -1) {
+            a.orderedUnits = std::max(orderedUnits, 0);
+            QTest::newRow(name) << a << (orderedUnits >= 0) << QString(shown);
+        };
         const char* const letters[] = {"?", " ", "R", "B", "A", "?"};
         for (int status = -1; status <= 5; ++status)
-            QTest::addRow("status %d", status) << status << letters[std::max(status, 0) % 6];
+            row("status " + QByteArray::number(status), article(status, {{5, 0.25}, {50, 0.2}}),
+                qPrintable(QStringLiteral("10|5|12.50|") + letters[std::max(status, 0)]));
+        row("no tiers", article(1, {}), "0|0|| ");
+        row("free", article(1, {{1, 0.0}}), "10|1|| ");
+        row("price unit 100", article(1, {{10, 2.38}}, 10, 100), "10|10|2.38| ");
+        row("ordered", article(3, {{1, 2.38}, {10, 2.142}}, 10, 100), "10|12|2.57|B", 12);
+        row("ordered for free", article(1, {{1, 0.0}}), "10|1|0.00| ", 1);
     }
-    void groupRowTexts() {
-        QFETCH(int, status);
-        QFETCH(QString, letter);
+    void rowTexts() {
+        QFETCH(Article, a);
+        QFETCH(bool, orderRow);
+        QFETCH(QString, shown);
         QTreeWidgetItem row;
-        setArticleItemTexts(&row, article(status, {{5, 0.25}, {50, 0.2}}), {4294967295u, 2, 3, 123456});
-        QCOMPARE(texts(&row), (QStringList{QStringLiteral("Widerstand 4,7k ä"), "10", "5", "12.50", letter,
-                                           "Kohleschicht", "R1; R2", "4294967295", "2", "3", "123456"}));
+        (orderRow ? setOrderItemTexts : setArticleItemTexts)(&row, a, {4294967295u, 2, 3, 123456});
+        QCOMPARE(texts(&row).mid(1, 4).join('|'), shown);
+        QCOMPARE(row.text(0) + "|" + texts(&row).mid(5).join('|'),
+                 QStringLiteral("Widerstand 4,7k ä|Kohleschicht|R1; R2|4294967295|2|3|123456"));
         const IndexPath p = indexPathOf(&row);
         QVERIFY(p.c == 4294967295u && p.s == 2 && p.ss == 3 && p.a == 123456);
     }
 
-    // Group rows leave out a missing or zero price; order rows show the ordered units and their value.
-    void priceAndQuantityColumns() {
-        QTreeWidgetItem row;
-        const auto columns = [&row] {
-            return QStringList{row.text(ColumnPackingUnit), row.text(ColumnQuantity), row.text(ColumnPrice)};
-        };
-        setArticleItemTexts(&row, article(1, {}), {});
-        QCOMPARE(columns(), (QStringList{"0", "0", ""}));
-        setArticleItemTexts(&row, article(1, {{1, 0.0}}), {});
-        QCOMPARE(row.text(ColumnPrice), QString());
-        setArticleItemTexts(&row, article(1, {{10, 2.38}}, 10, 100), {});
-        QCOMPARE(row.text(ColumnPrice), QStringLiteral("2.38"));
-
-        Article a = article(3, {{1, 2.38}, {10, 2.142}}, 10, 100);
-        a.orderedUnits = 12;
-        setOrderItemTexts(&row, a, {});
-        QCOMPARE(columns(), (QStringList{"10", "12", "2.57"}));
-        QCOMPARE(row.text(ColumnStatus), QStringLiteral("B"));
-        a = article(1, {{1, 0.0}});
-        a.orderedUnits = 1;
-        setOrderItemTexts(&row, a, {});
-        QCOMPARE(row.text(ColumnPrice), QStringLiteral("0.00"));
-    }
-
+    // The ordered and the unordered mark differ; plain and built rows show the one for their article.
     void iconFollowsOrderState() {
         QVERIFY(orderedPixmap().toImage() != unorderedPixmap().toImage());
         Article a = article(1, {{1, 1.0}});
-        std::unique_ptr<QTreeWidgetItem> built(newArticleItem(a, {}));
+        const std::unique_ptr<QTreeWidgetItem> built(newArticleItem(a, {}));
         QTreeWidgetItem plain;
-        for (QTreeWidgetItem* row : {built.get(), &plain}) {
-            a.orderedUnits = 0;
-            setArticleItemTexts(row, a, {});
-            QCOMPARE(iconImage(row, ColumnName), unorderedPixmap().toImage());
-            a.orderedUnits = 1;
-            setArticleItemTexts(row, a, {});
-            QCOMPARE(iconImage(row, ColumnName), orderedPixmap().toImage());
-            QVERIFY(row->icon(ColumnDescription).isNull());
-        }
+        for (QTreeWidgetItem* row : {built.get(), &plain})
+            for (int units : {0, 1, 0}) {
+                a.orderedUnits = units;
+                setArticleItemTexts(row, a, {});
+                QCOMPARE(iconImage(row, ColumnName), (units ? orderedPixmap() : unorderedPixmap()).toImage());
+                QVERIFY(row->icon(ColumnDescription).isNull());
+            }
     }
 
     // The rows the catalog builds keep their texts their own way and come sorted; a list of them must look
@@ -163,20 +153,18 @@ private slots:
         same();
     }
 
-    // Two main groups share key "A"; everything of that key lands under the first. The walks fill the lower
-    // selectors and the list, and clear them for an empty level or an index past the end.
+    // The walks fill the lower selectors and the list, and clear them for an empty level or an index past
+    // the end. The search walk lists what the matcher finds; updating a row rewrites it from its article.
     void cascadeFillsSelectorsAndClearsOnEmptyOrOutOfRange() {
-        const auto group = [](auto g, const char* key, const char* name) {
-            g.key = key;
-            g.name = name;
+        const auto group = [](auto g, const char* key) {
+            g.key = g.name = key;
             return g;
         };
-        Category c = group(Category(), "A", "Erste");
-        const Category second = group(Category(), "A", "Zweite");
-        c.addSubCategory(group(SubCategory(), "A01", "Ober"));
-        c.addSubCategory(group(SubCategory(), "A01", "Ober doppelt"));
-        c.addSubSubCategory(group(SubSubCategory(), "A0101", "Gruppe"));
-        c.addSubSubCategory(group(SubSubCategory(), "A0199", "Gruppe ohne Eltern"));
+        Category c = group(Category(), "A");
+        c.addSubCategory(group(SubCategory(), "A01"));
+        c.addSubCategory(group(SubCategory(), "A01")); // no groups: they all went to the first
+        c.addSubSubCategory(group(SubSubCategory(), "A0101"));
+        c.addSubSubCategory(group(SubSubCategory(), "A0199")); // of no upper group: under the first as well
         for (const char* name : {"R2", "R1"}) {
             Article a;
             a.groupKey = "A0101";
@@ -186,40 +174,30 @@ private slots:
         QTreeWidget list;
         list.setColumnCount(ArticleColumnCount);
         QComboBox upper, lower;
-        // Rows in catalog order: the name and the index path of each.
-        const auto rows = [&list] {
-            QStringList shown;
+        // Selector entries, then each row's name and index path.
+        const auto shown = [&] {
+            QStringList texts{QString::number(upper.count()) + " " + QString::number(lower.count())};
             for (int i = 0; i < list.topLevelItemCount(); ++i)
-                shown << list.topLevelItem(i)->text(ColumnName) + " " +
-                             texts(list.topLevelItem(i)).mid(7).join('.');
-            return shown;
+                texts << list.topLevelItem(i)->text(0) + " " + ::texts(list.topLevelItem(i)).mid(7).join(' ');
+            return texts.join(" / ");
         };
         c.fillSubCategories(&list, &upper, &lower, 3);
-        QCOMPARE(upper.count(), 2);
-        QCOMPARE(lower.count(), 2);
-        QCOMPARE(rows(), (QStringList{"R2 3.0.0.0", "R1 3.0.0.1"}));
-
-        // The search walk lists what the matcher finds; updating a row rewrites it from its article.
-        list.clear();
+        QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1"));
         c.searchArticles(&list, ArticleMatcher(QStringLiteral("1"), true, false, false, false), 3);
-        QCOMPARE(rows(), QStringList{"R1 3.0.0.1"});
-        c.updateArticleItem(list.topLevelItem(0), 3, 0, 0, 0);
-        QCOMPARE(rows(), QStringList{"R2 3.0.0.0"});
-
-        c.selectSubCategory(&list, &lower, 3, 1); // an upper group without groups
-        QCOMPARE(lower.count() + list.topLevelItemCount(), 0);
-        c.fillSubCategories(&list, &upper, &lower, 3);
-        c.selectSubCategory(&list, &lower, 3, 2);
-        QCOMPARE(list.topLevelItemCount(), 0);
-        QCOMPARE(lower.count(), 2);
-        for (const auto& [s, ss] : {std::pair{0u, 5u}, std::pair{7u, 0u}}) {
+        QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1 / R1 3 0 0 1"));
+        c.updateArticleItem(list.topLevelItem(2), 3, 0, 0, 0);
+        QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1 / R2 3 0 0 0"));
+        c.selectSubCategory(&list, &lower, 3, 1);
+        QCOMPARE(shown(), QStringLiteral("2 0"));
+        for (const auto& [s, ss] : {std::pair{2u, 0u}, std::pair{0u, 5u}, std::pair{7u, 0u}}) {
             c.fillSubCategories(&list, &upper, &lower, 3);
+            c.selectSubCategory(&list, &lower, 3, s);
             c.selectSubSubCategory(&list, 3, s, ss);
-            QCOMPARE(list.topLevelItemCount(), 0);
+            QCOMPARE(shown(), QStringLiteral("2 2"));
         }
         // A main group without upper groups leaves no stale entries behind.
-        second.fillSubCategories(&list, &upper, &lower, 4);
-        QCOMPARE(upper.count() + lower.count() + list.topLevelItemCount(), 0);
+        group(Category(), "B").fillSubCategories(&list, &upper, &lower, 4);
+        QCOMPARE(shown(), QStringLiteral("0 0"));
     }
 };
 
