@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -28,6 +29,36 @@ QString archiveFillerName(int n) {
 }
 
 namespace {
+
+// While it lives, answers every modal widget for which matches holds as soon as its event loop runs, without
+// polling: for driving a dialog thousands of times in a row.
+class ModalAnswerer : public QObject {
+public:
+    ModalAnswerer(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer)
+        : matches(std::move(matches)), answer(std::move(answer)) {
+        qApp->installEventFilter(this);
+    }
+    ~ModalAnswerer() override { qApp->removeEventFilter(this); }
+    int answered() const { return count; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Show || !w || !w->isWindow() || !w->isModal() || !matches(w))
+            return false;
+        // Shown from exec(): the answer runs once its event loop does.
+        QTimer::singleShot(0, w, [this, w] {
+            ++count;
+            answer(w);
+        });
+        return false;
+    }
+
+private:
+    std::function<bool(QWidget*)> matches;
+    std::function<void(QWidget*)> answer;
+    int count = 0;
+};
 
 const QStringList catalogFiles = {QStringLiteral("WGHAUPT"), QStringLiteral("WGOBER"),
                                   QStringLiteral("WGGRUPPE"), QStringLiteral("ART")};

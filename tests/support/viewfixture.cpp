@@ -19,6 +19,16 @@
 
 namespace vxtest {
 
+namespace {
+const char* const selectorNames[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
+
+// The middle of the row's visible part: a wide row's own middle may lie beyond the list's edge.
+QPoint rowPoint(QTreeWidget* list, QTreeWidgetItem* row) {
+    list->scrollToItem(row);
+    return list->visualItemRect(row).intersected(list->viewport()->rect()).center();
+}
+} // namespace
+
 bool chooseEntry(QComboBox* box, int index) {
     if (!box->isEnabled() || !box->isVisible())
         return false;
@@ -31,25 +41,14 @@ bool chooseEntry(QComboBox* box, int index) {
     return !view->isVisible();
 }
 
-void typeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(widget, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
 void doubleClickRow(QTreeWidget* list, QTreeWidgetItem* row) {
-    list->scrollToItem(row);
-    const QPoint at = list->visualItemRect(row).center();
+    const QPoint at = rowPoint(list, row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 bool chooseFromRowMenu(QTreeWidget* list, QTreeWidgetItem* row, const QString& entry) {
-    list->scrollToItem(row);
-    const QPoint pos = list->visualItemRect(row).center();
+    const QPoint pos = rowPoint(list, row);
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, pos);
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(list->viewport(), &event);
@@ -78,10 +77,9 @@ void answerNextOrderDialog(const QString& units, bool ok) {
 }
 
 bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units) {
-    static const char* const names[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
     const int entries[] = {c, s, ss};
     for (int level = 0; level < 3; ++level)
-        if (!chooseEntry(view->findChild<QComboBox*>(QLatin1String(names[level])), entries[level]))
+        if (!chooseEntry(view->findChild<QComboBox*>(QLatin1String(selectorNames[level])), entries[level]))
             return false;
     auto* list = view->findChild<QTreeWidget*>(QStringLiteral("lvParts"));
     QTreeWidgetItem* row = rowNamed(list, name);
@@ -122,16 +120,12 @@ QString rowsAgreeWithCatalog(const QTreeWidget* list, const Catalog& catalog) {
     return QString();
 }
 
-ViewFixture::ViewFixture() {
-    reset();
-}
-
-ViewFixture::~ViewFixture() = default;
-
 void ViewFixture::reset() {
     view = std::make_unique<vxCentralWidget>();
-    view->resize(600, 450);
+    view->resize(900, 600);
     view->show();
+    if (!QTest::qWaitForWindowExposed(view.get()))
+        qWarning("the catalog view was not shown");
 }
 
 bool ViewFixture::open(const CatalogWriter& writer, const QString& name) {
@@ -144,16 +138,7 @@ bool ViewFixture::open(const CatalogWriter& writer, const QString& name) {
 }
 
 QComboBox* ViewFixture::selector(int level) const {
-    static const char* const names[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
-    return child<QComboBox>(names[level]);
-}
-
-QTreeWidget* ViewFixture::list() const {
-    return child<QTreeWidget>("lvParts");
-}
-
-QStringList ViewFixture::rowNames() const {
-    return columnTexts(list(), ColumnName);
+    return child<QComboBox>(selectorNames[level]);
 }
 
 bool ViewFixture::show(int c, int s, int ss) {
@@ -163,7 +148,13 @@ bool ViewFixture::show(int c, int s, int ss) {
 void ViewFixture::search(const QString& text) {
     auto* edit = child<QLineEdit>("leSearch");
     edit->clear();
-    typeText(edit, text);
+    // Key by key; characters beyond ASCII arrive as key events carrying the text, as from an input method.
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(edit, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     QTest::mouseClick(child<QPushButton>("pbSearch"), Qt::LeftButton);
 }
 

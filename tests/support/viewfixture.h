@@ -4,7 +4,6 @@
 #include "support/catalogwriter.h"
 #include "ui/vxcentralwidget.h"
 
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -13,30 +12,23 @@
 class QComboBox;
 class QTreeWidget;
 class QTreeWidgetItem;
-class QWidget;
 
 namespace vxtest {
 
-// Drives the selectors and the article list the way a user does and reads back what the screen shows.
+// The selectors and the article list driven as a user does, and what the screen shows read back.
 
-// Opens the list of box, makes entry index the highlighted one and confirms it with Return, so that the box
-// emits activated() as for a choice with the mouse. False when the box could not be opened (disabled).
+// Opens the list of box and confirms entry index with Return, so that the box emits activated() as for a
+// choice with the mouse. False when the box could not be opened (hidden or disabled).
 bool chooseEntry(QComboBox* box, int index);
-// Types text key by key; characters beyond ASCII arrive as key events carrying the text, as from an input
-// method.
-void typeText(QWidget* widget, const QString& text);
-// Double-clicks the middle of row after scrolling it into view.
+// Double-clicks row, scrolled into view.
 void doubleClickRow(QTreeWidget* list, QTreeWidgetItem* row);
-// Right-clicks row (the click selects it, the context menu pops up) and clicks entry in that menu. False when
-// no menu came up or it has no such entry.
+// Right-clicks row (selecting it; the context menu pops up) and clicks entry in that menu. False when no menu
+// came up or it has no such entry.
 bool chooseFromRowMenu(QTreeWidget* list, QTreeWidgetItem* row, const QString& entry);
-// Answers the next order dialog: types units over the field's text (unless units is null), then presses OK
-// or Abbruch.
+// Answers the next order dialog: types units over the field's text (unless null), then OK or Abbruch.
 void answerNextOrderDialog(const QString& units, bool ok);
-
-// Shows group (c, s, ss) of view through its three selectors (view must be shown), then orders the article
-// named name there with units typed into the order dialog. False when an entry, the row or its menu entry is
-// missing.
+// Shows group (c, s, ss) of a shown view through its three selectors and orders the article named name
+// there with units. False when an entry, the row or its menu entry is missing.
 bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units);
 
 // The entries of box; the current one is marked with a leading '*'.
@@ -52,8 +44,7 @@ QString rowsAgreeWithCatalog(const QTreeWidget* list, const Catalog& catalog);
 // opens, and its widgets by the object names the program gives them.
 class ViewFixture {
 public:
-    ViewFixture();
-    ~ViewFixture();
+    ViewFixture() { reset(); }
 
     // A fresh view, as after starting the program.
     void reset();
@@ -66,8 +57,8 @@ public:
     }
     // 0 main group, 1 upper group, 2 group.
     QComboBox* selector(int level) const;
-    QTreeWidget* list() const;
-    QStringList rowNames() const;
+    QTreeWidget* list() const { return child<QTreeWidget>("lvParts"); }
+    QStringList rowNames() const { return columnTexts(list(), 0); }
     const Catalog& catalog() const { return view->currentCatalog(); }
 
     // Chooses the entries of the three selectors one after the other; false when one could not be chosen.
