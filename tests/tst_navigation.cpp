@@ -1,38 +1,35 @@
-// The three selectors, the article list they fill, the search and order list views and the double-click jump
-// back to an article's group.
+// The three selectors, the article list they fill, the search (its fields, case, expressions and progress),
+// the order list view and the double-click jump back to an article's group.
 #include "catalog/articleitem.h"
 #include "support/modal.h"
 #include "support/viewfixture.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace vxtest;
 
 namespace {
-
-// Names are listed out of alphabetical order, so that the list's sorting shows. Two empty main groups are
-// named like the special entries "Suche" and "Bestellliste" that follow them.
+// Names out of alphabetical order, so that the list's sorting shows; two empty main groups are named like
+// the special entries "Suche" and "Bestellliste" that follow them.
 CatalogWriter browsingCatalog() {
     CatalogWriter w;
-    w.category("A", "Bauelemente").category("B", "Werkzeug").category("C", "Leer");
-    w.category("D", "Suche").category("E", "Bestellliste");
-    w.subCategory("A01", latin1("Widerstände")).subCategory("A02", "Kondensatoren");
-    w.subCategory("A03", "Ohne Gruppen").subCategory("B01", "Zangen");
-    w.subSubCategory("A0101", "Kohleschicht").subSubCategory("A0102", "Metallfilm");
-    w.subSubCategory("A0103", "Ohne Artikel").subSubCategory("A0201", "Keramik");
-    w.subSubCategory("B0101", "Schneiden");
+    w.category("A", "Bauelemente").category("B", "Werkzeug").category("C", "Leer").category("D", "Suche");
+    w.category("E", "Bestellliste")
+        .subCategory("A01", latin1("Widerstände"))
+        .subCategory("A02", "Kondensatoren");
+    w.subCategory("A03", "Ohne Gruppen").subCategory("B01", "Zangen").subSubCategory("A0101", "Kohleschicht");
+    w.subSubCategory("A0102", "Metallfilm").subSubCategory("A0103", "Ohne Artikel");
+    w.subSubCategory("A0201", "Keramik").subSubCategory("B0101", "Schneiden");
     for (const char* name : {"Widerstand 4,7k", "Widerstand 10k", "Widerstand 1k", "Widerstand 220R"})
         w.article("A0101", name);
     w.article("A0102", "Metallfilm 100R");
+    w.article("A0102", latin1("Maß"));
+    w.article("A0102", latin1("Lötöse")).describe(latin1("Öse zum Löten"));
     w.article("A0201", "Kondensator 100nF");
     w.article("A0201", "Kondensator 10nF");
-    w.article("B0101", "Seitenschneider");
-    w.article("B0101", "Abisolierzange");
+    w.article("B0101", "Seitenschneider").describe("Schneidet Draht").others({"Zange"});
+    w.article("B0101", "Abisolierzange").describe(latin1("Zange für Kabel"));
     return w;
 }
 
@@ -40,21 +37,17 @@ CatalogWriter browsingCatalog() {
 // selected rows are marked with '*', disabled selectors with "(off)".
 const QString uppers = QStringLiteral("*Widerstände/Kondensatoren/Ohne Gruppen");
 const QString carbonGroups = "0:Bauelemente | " + uppers + " | *Kohleschicht/Metallfilm/Ohne Artikel | ";
-const QString carbonRows = QStringLiteral("Widerstand 10k/Widerstand 1k/Widerstand 220R/Widerstand 4,7k");
-const QString carbon = carbonGroups + carbonRows;
-const QString capacitors =
-    QStringLiteral("0:Bauelemente | Widerstände/*Kondensatoren/Ohne Gruppen | *Keramik | "
-                   "Kondensator 100nF/Kondensator 10nF");
+const QString carbon = carbonGroups + "Widerstand 10k/Widerstand 1k/Widerstand 220R/Widerstand 4,7k";
+const QString capacitors = QStringLiteral("0:Bauelemente | Widerstände/*Kondensatoren/Ohne Gruppen | "
+                                          "*Keramik | Kondensator 100nF/Kondensator 10nF");
 const QString pliers = QStringLiteral("1:Werkzeug | *Zangen | *Schneiden | Abisolierzange/Seitenschneider");
 const QString searchView = QStringLiteral("5:Suche | Widerstände/*Kondensatoren/Ohne Gruppen (off) | "
                                           "Kohleschicht/*Metallfilm/Ohne Artikel (off) | ");
 const char* const blank = "Geben Sie bitte einen Suchstring ein!";
-
 } // namespace
 
 class tst_Navigation : public QObject {
     Q_OBJECT
-
     ViewFixture f;
 
     QString screen() const {
@@ -65,22 +58,20 @@ class tst_Navigation : public QObject {
                          (f.selector(level)->isEnabled() ? "" : " (off)");
         QStringList rows;
         for (int i = 0; i < f.list()->topLevelItemCount(); ++i)
-            rows << (f.list()->topLevelItem(i)->isSelected() ? "*" : "") +
-                        f.list()->topLevelItem(i)->text(ColumnName);
+            rows << (f.list()->topLevelItem(i)->isSelected() ? "*" : "") + f.list()->topLevelItem(i)->text(0);
         return (parts << rows.join('/')).join(QLatin1String(" | "));
     }
 
 private slots:
     void init() {
         f.reset();
-        // Wide enough that the middle of a row, where the helpers click, lies inside the list.
-        f.view->resize(900, 500);
         QVERIFY(f.open(browsingCatalog()));
     }
 
     void cascade_data() {
         // One after the other: "<selector level> <entry>" chosen, "emit <level> <index>" as activated()
-        // carries it, "search <text>", "text <text>" (typed only), "order list", "order <row>" (one packing
+        // carries it, "tick <NDOC>" (the search fields name, description, other names and the case as
+        // ticked), "search <text>", "text <text>" (typed only), "order list", "order <row>" (one packing
         // unit), "jump <row>" (double click).
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<QString>("shown");
@@ -93,7 +84,8 @@ private slots:
         row("main group", {"0 1"}, pliers);
         row("upper group", {"1 1"}, capacitors);
         row("group", {"2 1"},
-            "0:Bauelemente | " + uppers + " | Kohleschicht/*Metallfilm/Ohne Artikel | Metallfilm 100R");
+            "0:Bauelemente | " + uppers +
+                " | Kohleschicht/*Metallfilm/Ohne Artikel | Lötöse/Maß/Metallfilm 100R");
         row("group without articles", {"2 2"},
             "0:Bauelemente | " + uppers + " | Kohleschicht/Metallfilm/*Ohne Artikel | ");
         row("upper group without groups", {"1 2"},
@@ -105,23 +97,18 @@ private slots:
         row("upper group after an empty one", {"1 2", "1 1"}, capacitors);
         row("main group after a search", {"search k", "0 0"}, carbon);
         row("main group after the order list", {"order list", "0 1"}, pliers);
-
         // No user can choose these; the slots must still cope.
-        for (int level : {0, 1, 2})
-            row(qPrintable(QStringLiteral("level %1, -1").arg(level)),
-                {QStringLiteral("emit %1 -1").arg(level)}, carbonGroups);
+        row("negative indices", {"emit 0 -1", "emit 1 -1", "emit 2 -1"}, carbonGroups);
         row("upper group past the end", {"emit 1 3"}, carbonGroups);
         row("upper group far past the end", {QStringLiteral("emit 1 %1").arg(INT_MAX)}, carbonGroups);
         row("group past the end", {"emit 2 3"}, carbonGroups);
         row("main group past the end", {"emit 0 99"}, carbon);
-
         // The search view keeps the lower selectors on their second-to-last entries, where there are such,
         // and lists only the new results. The special entries are known by their text: a main group named
         // alike acts the same.
         row("search", {"search schneid"}, searchView + "Seitenschneider");
         row("search in a one-group main group", {"0 1", "search schneid"},
             "5:Suche | *Zangen (off) | *Schneiden (off) | Seitenschneider");
-        row("search from the order list", {"order list", "search schneid"}, searchView + "Seitenschneider");
         row("search from the search view", {"search zange", "search schneid"},
             searchView + "Seitenschneider");
         row("Suche chosen", {"text schneid", "0 5"}, searchView + "Seitenschneider");
@@ -132,24 +119,41 @@ private slots:
         row("blank search in a group view", {"search "}, carbon, blank);
         row("blank search in the search view", {"search k", "search "}, searchView, blank);
         row("Suche chosen with a blank text", {"0 5"}, searchView, blank);
-        row("main group named Suche, blank text", {"0 3"}, QString(searchView).replace("5:", "3:"), blank);
-
+        // Each field is matched on its own: anchors and blanks see its own start and end. Umlauts and ß are
+        // letters to \w and \b and fold case.
+        row("search in no field", {"tick ", "search e"}, searchView);
+        row("search in two fields, listed once", {"search zange"},
+            searchView + "Abisolierzange/Seitenschneider");
+        row("search in descriptions", {"tick D", "search draht"}, searchView + "Seitenschneider");
+        row("search in other names", {"tick O", "search zange"}, searchView + "Seitenschneider");
+        row("search not in these fields", {"tick NO", "search draht"}, searchView);
+        row("search anchored at a field start", {"tick D", "search ^schneid"},
+            searchView + "Seitenschneider");
+        row("search anchored at the name start", {"tick N", "search ^schneid"}, searchView);
+        row("search with a blank after a field", {"search draht "}, searchView);
+        row("search ignoring case", {"search LÖTÖSE"}, searchView + "Lötöse");
+        row("search keeping case", {"tick NC", "search LÖTÖSE"}, searchView);
+        row("search for words", {"tick N", "search ^\\w+$"},
+            searchView + "Abisolierzange/Lötöse/Maß/Seitenschneider");
+        row("search at a word start", {"tick D", "search \\böse"}, searchView + "Lötöse");
+        for (const char* invalid : {"(", "[a-", "*"})
+            row(invalid, {QStringLiteral("search ") + invalid}, searchView);
         // A double click in the search results or the order list shows the article's group with its row
-        // selected. "Widerstand 1k" is article 2 shown as the second row: it is found by its index.
+        // selected; "Widerstand 1k", article 2 shown as the second row, is found by its index.
         const QStringList ordered{"order Widerstand 1k",   "1 1",       "order Kondensator 10nF", "0 1",
                                   "order Seitenschneider", "order list"};
-        const QString found = QStringLiteral("Kondensator 10nF/Seitenschneider/Widerstand 1k");
-        row("order list", ordered, "6:Bestellliste | *Zangen (off) | *Schneiden (off) | " + found);
-        const QStringList searched{"search 1k|10nF|schneider"};
-        for (const QStringList& from : {searched, ordered}) {
-            const QByteArray name = from.size() == 1 ? "search, jump to " : "order list, jump to ";
-            row(name + "first group", from + QStringList{"jump Widerstand 1k"},
-                QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
-            row(name + "second upper group", from + QStringList{"jump Kondensator 10nF"},
-                QString(capacitors).replace("/Kond", "/*Kond"));
-            row(name + "second main group", from + QStringList{"jump Seitenschneider"},
-                QString(pliers).replace("/Seit", "/*Seit"));
-        }
+        row("order list", ordered,
+            "6:Bestellliste | *Zangen (off) | *Schneiden (off) | "
+            "Kondensator 10nF/Seitenschneider/Widerstand 1k");
+        row("order list, jump", ordered + QStringList{"jump Widerstand 1k"},
+            QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
+        const QString searched = QStringLiteral("search 1k|10nF|schneider");
+        row("search, jump to the first group", {searched, "jump Widerstand 1k"},
+            QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
+        row("search, jump to the second upper group", {searched, "jump Kondensator 10nF"},
+            QString(capacitors).replace("/Kond", "/*Kond"));
+        row("search, jump to the second main group", {searched, "jump Seitenschneider"},
+            QString(pliers).replace("/Seit", "/*Seit"));
     }
     void cascade() {
         QFETCH(QStringList, choices);
@@ -160,24 +164,26 @@ private slots:
         for (const QString& choice : choices) {
             inserted.clear();
             const QString command = choice.section(' ', 0, 0), argument = choice.section(' ', 1);
-            if (command == QLatin1String("search")) {
+            const auto is = [&](const char* c) { return command == QLatin1String(c); };
+            if (is("search"))
                 f.search(argument);
-            } else if (command == QLatin1String("text")) {
+            else if (is("tick"))
+                for (const char* box : {"N cbName", "D cbDescription", "O cbOtherNames", "C cbCaseSensitive"})
+                    f.child<QCheckBox>(box + 2)->setChecked(argument.contains(QLatin1Char(*box)));
+            else if (is("text"))
                 f.child<QLineEdit>("leSearch")->setText(argument);
-            } else if (choice == QLatin1String("order list")) {
+            else if (choice == QLatin1String("order list"))
                 QTest::mouseClick(f.child<QPushButton>("pbOrderList"), Qt::LeftButton);
-            } else if (command == QLatin1String("order")) {
-                answerNextOrderDialog(QStringLiteral("1"), true);
-                QVERIFY(
-                    chooseFromRowMenu(f.list(), rowNamed(f.list(), argument), QStringLiteral("Bestellen")));
-            } else if (command == QLatin1String("jump")) {
+            else if (is("order")) {
+                answerNextOrderDialog("1", true);
+                QVERIFY(chooseFromRowMenu(f.list(), rowNamed(f.list(), argument), "Bestellen"));
+            } else if (is("jump"))
                 doubleClickRow(f.list(), rowNamed(f.list(), argument));
-            } else if (command == QLatin1String("emit")) {
+            else if (is("emit"))
                 emit f.selector(argument.section(' ', 0, 0).toInt())
                     ->activated(argument.section(' ', 1).toInt());
-            } else {
+            else
                 QVERIFY2(chooseEntry(f.selector(command.toInt()), argument.toInt()), qPrintable(choice));
-            }
         }
         QCOMPARE(boxes.texts().join('\n'), message);
         QCOMPARE(screen(), shown);
@@ -194,15 +200,42 @@ private slots:
         QCOMPARE(screen(), QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
     }
 
+    // One step per main group; a cancel keeps what the finished main groups found.
+    void progressAndCancel_data() {
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<int>("found");
+        QTest::newRow("not cancelled") << -1 << 11;
+        QTest::newRow("cancelled before the first main group") << 1 << 0;
+        QTest::newRow("cancelled after the first main group") << 2 << 9;
+    }
+    void progressAndCancel() {
+        QFETCH(int, cancelAt);
+        QFETCH(int, found);
+        ProgressWatcher progress;
+        progress.cancelAtValue(cancelAt);
+        f.search(QStringLiteral("."));
+        QCOMPARE(f.list()->topLevelItemCount(), found);
+        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
+        QCOMPARE(f.selector(0)->currentText() + "|" + progress.labels.join('/') + "|" + progress.cancelText +
+                     "|" + QString::number(progress.maximum),
+                 QStringLiteral("Suche|Suche läuft...|Abbruch|6"));
+        // Once cancelled, the dialog stays closed.
+        QCOMPARE(*std::max_element(progress.values.cbegin(), progress.values.cend()),
+                 cancelAt < 0 ? 6 : cancelAt);
+    }
+
     void withoutCatalog() {
         f.reset();
-        for (int level : {0, 1, 2}) {
-            emit f.selector(level)->activated(0);
-            emit f.selector(level)->activated(-1);
-        }
+        for (int level : {0, 1, 2})
+            for (int index : {0, -1})
+                emit f.selector(level)->activated(index);
         QCOMPARE(screen(), QStringLiteral("-1: |  |  | "));
+        MessageBoxCatcher boxes;
+        f.search(QStringLiteral("x"));
+        QCOMPARE(f.list()->topLevelItemCount() + f.selector(0)->count() + f.selector(1)->count(), 0);
+        f.search(QStringLiteral(" "));
+        QCOMPARE(boxes.texts(), QStringList{blank});
     }
 };
-
 QTEST_MAIN(tst_Navigation)
 #include "tst_navigation.moc"
