@@ -1,6 +1,5 @@
 #include "catalog/articlematcher.h"
 
-#include <QRegularExpression>
 #include <QtTest>
 
 // The matcher scans fields for the words of a pattern before, or instead of, running the expression. Every
@@ -16,8 +15,8 @@ private slots:
         QTest::addColumn<QByteArray>("field");
         const QList<QByteArray> fields =
             QStringLiteral("Transistor BC547,TRANSISTOR,Spannungsregler 7805,,Gehäuse,"
-                           "GEHÄUSE,Straße,STRASSE,µF,ÿx,x×y,x÷y,Ångström,abc,abbc,ac,"
-                           "a{2},aa,a+b,^abc,kelvin")
+                           "GEHÄUSE,Straße,STRASSE,µF,ÿx,x×y,x÷y,Ångström,abc,abbc,"
+                           "ac,a{2},aa,a+b,^abc,kelvin")
                 .toLatin1()
                 .split(',');
         // Case folding beyond ASCII, quantifiers, anchors, empty alternatives, escapes, groups and classes
@@ -38,14 +37,14 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(bool, caseSensitive);
         QFETCH(QByteArray, field);
-        QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
-        if (!caseSensitive)
-            options |= QRegularExpression::CaseInsensitiveOption;
-        const bool expected =
-            QRegularExpression(pattern, options).match(QString::fromLatin1(field)).hasMatch();
+        const QRegularExpression expression(pattern, caseSensitive
+                                                         ? QRegularExpression::UseUnicodePropertiesOption
+                                                         : QRegularExpression::UseUnicodePropertiesOption |
+                                                               QRegularExpression::CaseInsensitiveOption);
         Article article;
         article.description = field.toStdString();
-        QCOMPARE(ArticleMatcher(pattern, false, true, false, caseSensitive).matches(article), expected);
+        QCOMPARE(ArticleMatcher(pattern, false, true, false, caseSensitive).matches(article),
+                 expression.match(QString::fromLatin1(field)).hasMatch());
     }
 
     // One matcher serves all fields and articles of a search; nothing of one field may stay for the next.

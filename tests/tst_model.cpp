@@ -3,72 +3,58 @@
 #include "catalog/orderindex.h"
 #include "catalog/orderlist.h"
 
-#include <QTest>
+#include <QtTest>
 
 #include <random>
 
 Q_DECLARE_METATYPE(Article)
 
-namespace {
-
-Article article(std::vector<PriceTier> tiers, int packingUnit = 1, int priceUnit = 1, int vatClass = 1) {
+static Article article(std::vector<PriceTier> tiers, int packingUnit = 1, int priceUnit = 1,
+                       int vatClass = 1) {
     Article a;
     a.priceTiers = std::move(tiers);
-    a.packingUnit = packingUnit;
-    a.priceUnit = priceUnit;
-    a.vatClass = vatClass;
+    a.packingUnit = packingUnit, a.priceUnit = priceUnit, a.vatClass = vatClass;
     return a;
 }
 
 // 1 piece at 2.38, 10 at 2.142 per 100, packed by 10, 16 % VAT: the price scale of the manual.
-const Article scale = article({{1, 2.38}, {10, 2.142}}, 10, 100, 1);
-
-} // namespace
+static const Article scale = article({{1, 2.38}, {10, 2.142}}, 10, 100, 1);
 
 class tst_Model : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstTierPrice_data() {
-        QTest::addColumn<Article>("a");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("no tiers") << article({}, 10) << "0 0 0";
-        QTest::newRow("per hundred") << scale << "10 1 0.238";
-        QTest::newRow("price unit 0") << article({{1, 3.0}}, 100, 0) << "100 1 3";
-        // A 32-bit product of these would wrap negative.
-        QTest::newRow("large") << article({{2000000000, 1.0}}, 30000) << "30000 2000000000 6e+13";
-    }
-    void firstTierPrice() {
-        QFETCH(Article, a);
-        QFETCH(QString, shown);
-        int packing = -1, quantity = -1;
-        double amount = -1;
-        a.firstTierPrice(packing, quantity, amount);
-        QCOMPARE(QStringLiteral("%1 %2 %3").arg(packing).arg(quantity).arg(amount), shown);
-    }
-
-    void orderPrice_data() {
+    // The first tier as the list shows it (packing, quantity, amount) and the price of the ordered units.
+    void prices_data() {
         QTest::addColumn<Article>("a");
         QTest::addColumn<int>("units");
-        QTest::addColumn<QString>("netGross");
-        QTest::newRow("worked example") << scale << 12 << "2.21586 2.57040";
-        QTest::newRow("equal to tier") << scale << 10 << "1.84655 2.14200";
-        QTest::newRow("below the second tier") << scale << 9 << "1.84655 2.14200";
-        QTest::newRow("below the first tier") << article({{5, 1.0}}) << 4 << "0.00000 0.00000";
-        QTest::newRow("no tiers") << article({}) << 3 << "0.00000 0.00000";
-        QTest::newRow("VAT 7 %") << article({{1, 1.07}}, 1, 1, 2) << 1 << "1.00000 1.07000";
-        QTest::newRow("VAT class 0") << article({{1, 1.07}}, 1, 1, 0) << 1 << "1.00000 1.07000";
+        QTest::addColumn<QString>("prices");
+        QTest::newRow("worked example") << scale << 12 << "10 1 0.238 | 2.21586 2.57040";
+        QTest::newRow("equal to tier") << scale << 10 << "10 1 0.238 | 1.84655 2.14200";
+        QTest::newRow("below the second tier") << scale << 9 << "10 1 0.238 | 1.84655 2.14200";
+        QTest::newRow("below the first tier") << article({{5, 1.0}}) << 4 << "1 5 5 | 0.00000 0.00000";
+        QTest::newRow("no tiers") << article({}, 10) << 3 << "0 0 0 | 0.00000 0.00000";
+        QTest::newRow("price unit 0") << article({{1, 3.0}}, 100, 0) << 1 << "100 1 3 | 2.58621 3.00000";
+        QTest::newRow("VAT 7 %") << article({{1, 1.07}}, 1, 1, 2) << 1 << "1 1 1.07 | 1.00000 1.07000";
+        QTest::newRow("VAT class 0") << article({{1, 1.07}}, 1, 1, 0) << 1 << "1 1 1.07 | 1.00000 1.07000";
+        // 32-bit products of these would wrap negative.
+        QTest::newRow("large") << article({{2000000000, 1.0}}, 30000) << 0
+                               << "30000 2000000000 6e+13 | 0.00000 0.00000";
         QTest::newRow("no wrap") << article({{1, 1.0}}, 32767) << 100000000
-                                 << "2824741379310.34521 3276700000000.00000";
+                                 << "32767 1 32767 | 2824741379310.34521 3276700000000.00000";
     }
-    void orderPrice() {
+    void prices() {
         QFETCH(Article, a);
         QFETCH(int, units);
-        QFETCH(QString, netGross);
+        QFETCH(QString, prices);
+        int packing = -1, quantity = -1;
+        double amount = -1, net = -1, gross = -1;
+        a.firstTierPrice(packing, quantity, amount);
         a.orderedUnits = units;
-        double net = -1, gross = -1;
         a.orderPrice(net, gross);
-        QCOMPARE(QString::number(net, 'f', 5) + " " + QString::number(gross, 'f', 5), netGross);
+        QCOMPARE(QStringLiteral("%1 %2 %3 | ").arg(packing).arg(quantity).arg(amount) +
+                     QString::number(net, 'f', 5) + " " + QString::number(gross, 'f', 5),
+                 prices);
     }
 
     // Units right, name left and cut, prices with two decimals; HTML escapes the Latin-1 name.
@@ -89,7 +75,8 @@ private slots:
         Category c;
         c.subCategories.resize(1);
         c.subCategories[0].subSubCategories.resize(1);
-        c.subCategories[0].subSubCategories[0].articles.resize(2);
+        auto& articles = c.subCategories[0].subSubCategories[0].articles;
+        articles.resize(2);
         int calls = 0;
         const auto edit = [&](Article& a) { return ++calls, a.orderedUnits = 99, true; };
         for (auto [s, ss, a] : {std::tuple{1u, 0u, 0u}, {0u, 1u, 0u}, {0u, 0u, 2u}, {0u, 0u, 4294967295u}}) {
@@ -100,13 +87,12 @@ private slots:
         QCOMPARE(calls, 0);
         c.orderArticle(0, 0, 1, edit);
         c.orderArticle(0, 0, 0, [](Article& a) { return a.orderedUnits = 5, false; });
-        const auto& articles = c.subCategories[0].subSubCategories[0].articles;
         QCOMPARE(articles[0].orderedUnits + articles[1].orderedUnits, 99);
     }
 
-    // The index of ordered articles must answer as the walks over every article do, after any sequence
-    // of orders, cancellations and clearings, out-of-range paths included: same count, same sums to the
-    // bit, same articles in catalog order.
+    // After any sequence of orders, cancellations, clearings and out-of-range paths, the index of ordered
+    // articles answers as the walks over every article do: same count, sums to the bit, same articles in
+    // order.
     void orderIndexAgreesWithTheWalks() {
         Catalog catalog(2);
         for (Category& main : catalog) {
@@ -122,14 +108,16 @@ private slots:
         OrderIndex index;
         std::mt19937 random(7);
         const auto pick = [&random](unsigned n) { return unsigned(random() % n); };
+        const auto where = [](const FoundArticle& f) {
+            return std::tuple(f.article, f.path.c, f.path.s, f.path.ss, f.path.a);
+        };
         for (int step = 0; step < 400; ++step) {
             if (pick(50) == 0) {
                 for (Category& main : catalog)
                     main.clearOrderedUnits();
                 index.clear();
             } else {
-                // Now and then an index one past the end.
-                const IndexPath path{pick(3), pick(3), pick(4), pick(6)};
+                const IndexPath path{pick(3), pick(3), pick(4), pick(6)}; // now and then one past the end
                 if (path.c < catalog.size())
                     catalog[path.c].setOrderedUnits(path.s, path.ss, path.a,
                                                     pick(3) == 0 ? 0 : int(pick(20)) + 1);
@@ -145,16 +133,11 @@ private slots:
             }
             index.sumOrders(catalog, indexCount, indexNet, indexGross);
             index.listOrderedArticles(catalog, indexed);
-            QCOMPARE(indexCount, count);
-            QCOMPARE(count, int(walked.size()) + 3);
+            QVERIFY(indexCount == count && count == int(walked.size()) + 3);
             QVERIFY(indexNet == net && indexGross == gross);
             QCOMPARE(indexed.size(), walked.size());
-            for (std::size_t i = 0; i < walked.size(); ++i) {
-                QCOMPARE(indexed[i].article, walked[i].article);
-                QVERIFY(
-                    std::tie(indexed[i].path.c, indexed[i].path.s, indexed[i].path.ss, indexed[i].path.a) ==
-                    std::tie(walked[i].path.c, walked[i].path.s, walked[i].path.ss, walked[i].path.a));
-            }
+            for (std::size_t i = 0; i < walked.size(); ++i)
+                QVERIFY(where(indexed[i]) == where(walked[i]));
         }
     }
 };

@@ -2,9 +2,7 @@
 
 namespace vxtest {
 
-namespace {
-
-QByteArray escaped(const std::string& bytes) {
+static QByteArray escaped(const std::string& bytes) {
     QByteArray out;
     for (const unsigned char c : bytes)
         out += c >= 0x20 && c < 0x7F && c != '\\' && c != '|'
@@ -12,12 +10,6 @@ QByteArray escaped(const std::string& bytes) {
                    : "\\x" + QByteArray::number(c + 0x100, 16).mid(1);
     return out;
 }
-
-QByteArray line(int depth, const std::string& key, const std::string& name) {
-    return QByteArray(depth * 2, ' ') + escaped(key) + " " + escaped(name) + "\n";
-}
-
-} // namespace
 
 QByteArray dumpArticle(const Article& a) {
     QByteArray out = escaped(a.groupKey) + "|" + escaped(a.name) + "|" + escaped(a.otherNames) + "|" +
@@ -33,11 +25,11 @@ QByteArray dumpArticle(const Article& a) {
 QByteArray dumpCatalog(const Catalog& catalog) {
     QByteArray out;
     for (const Category& main : catalog) {
-        out += line(0, main.key, main.name);
+        out += escaped(main.key) + " " + escaped(main.name) + "\n";
         for (const SubCategory& upper : main.subCategories) {
-            out += line(1, upper.key, upper.name);
+            out += "  " + escaped(upper.key) + " " + escaped(upper.name) + "\n";
             for (const SubSubCategory& group : upper.subSubCategories) {
-                out += line(2, group.key, group.name);
+                out += "    " + escaped(group.key) + " " + escaped(group.name) + "\n";
                 for (const Article& article : group.articles)
                     out += "      " + dumpArticle(article) + "\n";
             }

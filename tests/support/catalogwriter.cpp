@@ -5,96 +5,60 @@
 
 namespace vxtest {
 
-namespace {
-
-void appendField(std::string& out, const std::string& text, std::size_t width) {
-    out += text.substr(0, width);
-    out.append(width - std::min(width, text.size()), '\0');
+static std::string field(const std::string& text, std::size_t width) {
+    std::string out = text.substr(0, width);
+    return out.resize(width, '\0'), out;
 }
 
-void appendLittleEndian(std::string& out, std::int64_t value, int bytes) {
+static std::string littleEndian(std::int64_t value, int bytes) {
+    std::string out;
     for (int i = 0; i < bytes; ++i)
         out += char((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
-}
-
-} // namespace
-
-std::string GroupFields::bytes(int keyLength) const {
-    std::string out;
-    appendField(out, key, std::size_t(keyLength));
-    appendField(out, name, 40);
-    appendField(out, trailer, 2);
-    return out;
-}
-
-ArticleFields& ArticleFields::numbers(int status_, int packingUnit_, int vatClass_, int priceUnit_) {
-    status = status_;
-    packingUnit = packingUnit_;
-    vatClass = vatClass_;
-    priceUnit = priceUnit_;
-    return *this;
-}
-
-std::string ArticleFields::bytes() const {
-    std::string out;
-    appendField(out, groupKey, 5);
-    appendField(out, name, 24);
-    for (const std::string& other : otherNames)
-        appendField(out, other, 24);
-    appendField(out, description, 50);
-    for (int value : {status, packingUnit, vatClass, priceUnit})
-        appendLittleEndian(out, value, 2);
-    const int count = (tierCountByte >= 0 ? tierCountByte : int(priceTiers.size())) & 0xFF;
-    out += char(count);
-    for (int column = 0; column < 2 && count < 128; ++column)
-        for (const auto& tier : priceTiers)
-            appendLittleEndian(out, column == 0 ? tier.first : tier.second, 4);
     return out;
 }
 
 ArticleFields& CatalogWriter::article(std::string groupKey, std::string name) {
     ArticleFields item;
-    item.groupKey = std::move(groupKey);
-    item.name = std::move(name);
-    item.priceTiers = {{1, 1000}};
-    articleSpecs.push_back(std::move(item));
-    return articleSpecs.back();
+    item.groupKey = groupKey, item.name = name, item.priceTiers = {{1, 1000}};
+    return articles.push_back(item), articles.back();
 }
 
 std::string CatalogWriter::fileBytes(CatalogFile file) const {
     std::string out;
-    if (file == CatalogFile::Art)
-        for (const ArticleFields& item : articleSpecs)
-            out += item.bytes();
-    else
-        for (const GroupFields& item : records[int(file)])
-            out += item.bytes(2 * int(file) + 1);
-    return out + extra[int(file)];
+    for (const GroupFields& g : file == CatalogFile::Art ? std::vector<GroupFields>() : records[int(file)])
+        out += field(g.key, std::size_t(2 * int(file) + 1)) + field(g.name, 40) + field(g.trailer, 2);
+    for (const ArticleFields& a : file == CatalogFile::Art ? articles : std::vector<ArticleFields>()) {
+        out += field(a.groupKey, 5) + field(a.name, 24);
+        for (const std::string& other : a.otherNames)
+            out += field(other, 24);
+        out += field(a.description, 50);
+        for (int value : {a.status, a.packingUnit, a.vatClass, a.priceUnit})
+            out += littleEndian(value, 2);
+        const int count = (a.tierCountByte >= 0 ? a.tierCountByte : int(a.priceTiers.size())) & 0xFF;
+        out += char(count);
+        for (int column = 0; column < 2 && count < 128; ++column)
+            for (const auto& tier : a.priceTiers)
+                out += littleEndian(column == 0 ? tier.first : tier.second, 4);
+    }
+    return out;
 }
 
 bool CatalogWriter::writeTo(const QString& directory) const {
     QDir dir(directory);
-    if (!dir.mkpath(QStringLiteral(".")))
-        return false;
-    for (int f = 0; f < 4; ++f) {
+    bool ok = dir.mkpath(QStringLiteral("."));
+    for (int f = 0; f < 4 && ok; ++f) {
         const QString path = dir.filePath(QLatin1String(fileName(CatalogFile(f))));
         // Nothing of an earlier description may survive in a reused directory.
         QDir(path).removeRecursively();
         QFile::remove(path);
         QFile out(path);
         const std::string data = fileBytes(CatalogFile(f));
-        if (modes[f] == Directory
-                ? !dir.mkpath(path)
-                : modes[f] == Write && (!out.open(QIODevice::WriteOnly) ||
-                                        out.write(data.data(), qint64(data.size())) != qint64(data.size())))
-            return false;
+        ok = modes[f] == Directory
+                 ? dir.mkpath(path)
+                 : modes[f] == Omit || (out.open(QIODevice::WriteOnly) &&
+                                        out.write(data.data(), qint64(data.size())) == qint64(data.size()));
     }
-    return true;
-}
-
-const char* CatalogWriter::fileName(CatalogFile file) {
-    static const char* const names[] = {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"};
-    return names[int(file)];
+    return ok;
 }
 
 std::string latin1(const char* utf8) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+
 #include <string>
 
 namespace vxtest {
@@ -9,8 +10,12 @@ namespace vxtest {
 // Whole files as byte strings, and byte strings written as readable hex ("41 90 03") in tests.
 std::string readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const std::string& bytes);
-std::string hexBytes(const char* hex);
+inline std::string hexBytes(const char* hex) {
+    return QByteArray::fromHex(hex).toStdString();
+}
 // The other way, for comparisons whose failures should show the bytes.
-QByteArray hexOf(const std::string& bytes);
+inline QByteArray hexOf(const std::string& bytes) {
+    return QByteArray::fromStdString(bytes).toHex(' ');
+}
 
 } // namespace vxtest
