@@ -3,116 +3,97 @@
 #include "catalog/articlematcher.h"
 #include "catalog/category.h"
 
-#include <QComboBox>
-#include <QImage>
-#include <QTest>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 
-namespace {
-Article article(int status, std::vector<PriceTier> tiers, int packingUnit = 10, int priceUnit = 1) {
-    Article a;
-    a.name = "Widerstand 4,7k \xe4"; // Latin-1 umlaut
-    a.description = "Kohleschicht";
-    a.otherNames = "R1; R2";
-    a.status = status;
-    a.packingUnit = packingUnit;
-    a.priceUnit = priceUnit;
-    a.vatClass = 1;
-    a.priceTiers = std::move(tiers);
-    return a;
-}
-
-QStringList texts(const QTreeWidgetItem* row) {
-    QStringList t;
-    for (int i = 0; i < ArticleColumnCount; ++i)
-        t << row->text(i);
-    return t;
-}
-
-QImage iconImage(const QTreeWidgetItem* row, int column) {
-    return row->icon(column).pixmap(16, 16).toImage();
-}
-} // namespace
 Q_DECLARE_METATYPE(Article)
 
 class tst_Rows : public QObject {
     Q_OBJECT
+    static Article article(int status, std::vector<PriceTier> tiers, int packing = 10, int per = 1,
+                           int ordered = 0) {
+        return {"",   "Widerstand 4,7k \xe4", "Kohleschicht", "R1; R2", status, per, 1, packing, ordered,
+                tiers};
+    }
+    static QStringList texts(const QTreeWidgetItem* row) {
+        QStringList t;
+        for (int i = 0; i < ArticleColumnCount; ++i)
+            t << row->text(i);
+        return t;
+    }
+    static QImage iconImage(const QTreeWidgetItem* row, int column) {
+        return row->icon(column).pixmap(16, 16).toImage();
+    }
 
 private slots:
     // Group rows show the smallest tier and its gross price, but no missing or zero price, and the status
-    // letter; order rows show the ordered units and their value. The hidden columns carry the index path,
-    // which reads back whole.
+    // letter; order rows show the ordered units and their value. Plain and built rows show the mark of
+    // ordered or unordered articles, and their hidden index path reads back whole.
     void rowTexts_data() {
         QTest::addColumn<Article>("a");
         QTest::addColumn<bool>("orderRow");
         QTest::addColumn<QString>("shown"); // VPE, Menge, Preis, Status
-        const auto row = [](const QByteArray& name, Article a, const char* shown, int orderedUnits = -1) {
-            a.orderedUnits = std::max(orderedUnits, 0);
-            QTest::newRow(name) << a << (orderedUnits >= 0) << QString(shown);
+        const auto row = [](const QByteArray& name, const Article& a, const char* shown,
+                            bool orderRow = false) {
+            QTest::newRow(name) << a << orderRow << QString(shown);
         };
         const char* const letters[] = {"?", " ", "R", "B", "A", "?"};
         for (int status = -1; status <= 5; ++status)
-            row("status " + QByteArray::number(status), article(status, {{5, 0.25}, {50, 0.2}}),
+            row("status " + QByteArray::number(status),
+                article(status, {{5, 0.25}, {50, 0.2}}, 10, 1, status & 1),
                 qPrintable(QStringLiteral("10|5|12.50|") + letters[std::max(status, 0)]));
         row("no tiers", article(1, {}), "0|0|| ");
         row("free", article(1, {{1, 0.0}}), "10|1|| ");
         row("price unit 100", article(1, {{10, 2.38}}, 10, 100), "10|10|2.38| ");
-        row("ordered", article(3, {{1, 2.38}, {10, 2.142}}, 10, 100), "10|12|2.57|B", 12);
-        row("ordered for free", article(1, {{1, 0.0}}), "10|1|0.00| ", 1);
+        row("ordered", article(3, {{1, 2.38}, {10, 2.142}}, 10, 100, 12), "10|12|2.57|B", true);
+        row("ordered for free", article(1, {{1, 0.0}}, 10, 1, 1), "10|1|0.00| ", true);
     }
     void rowTexts() {
         QFETCH(Article, a);
         QFETCH(bool, orderRow);
         QFETCH(QString, shown);
-        QTreeWidgetItem row;
-        (orderRow ? setOrderItemTexts : setArticleItemTexts)(&row, a, {4294967295u, 2, 3, 123456});
-        QCOMPARE(texts(&row).mid(1, 4).join('|'), shown);
-        QCOMPARE(row.text(0) + "|" + texts(&row).mid(5).join('|'),
-                 QStringLiteral("Widerstand 4,7k ä|Kohleschicht|R1; R2|4294967295|2|3|123456"));
-        const IndexPath p = indexPathOf(&row);
-        QVERIFY(p.c == 4294967295u && p.s == 2 && p.ss == 3 && p.a == 123456);
-    }
-
-    // The ordered and the unordered mark differ; plain and built rows show the one for their article.
-    void iconFollowsOrderState() {
         QVERIFY(orderedPixmap().toImage() != unorderedPixmap().toImage());
-        Article a = article(1, {{1, 1.0}});
-        const std::unique_ptr<QTreeWidgetItem> built(newArticleItem(a, {}));
+        // Both start with the other mark and no texts, so that every text and the mark must change.
+        const Article before{"", "", "", "", 0, 0, 0, 0, int(!a.orderedUnits), {}};
         QTreeWidgetItem plain;
-        for (QTreeWidgetItem* row : {built.get(), &plain})
-            for (int units : {0, 1, 0}) {
-                a.orderedUnits = units;
-                setArticleItemTexts(row, a, {});
-                QCOMPARE(iconImage(row, ColumnName), (units ? orderedPixmap() : unorderedPixmap()).toImage());
-                QVERIFY(row->icon(ColumnDescription).isNull());
-            }
+        setArticleItemTexts(&plain, before, {});
+        const std::unique_ptr<QTreeWidgetItem> built(newArticleItem(before, {}));
+        for (QTreeWidgetItem* row : {&plain, built.get()}) {
+            (orderRow ? setOrderItemTexts : setArticleItemTexts)(row, a, {4294967295u, 2, 3, 123456});
+            QCOMPARE(texts(row).mid(1, 4).join('|'), shown);
+            QCOMPARE(row->text(0) + "|" + texts(row).mid(5).join('|'),
+                     QStringLiteral("Widerstand 4,7k ä|Kohleschicht|R1; R2|4294967295|2|3|123456"));
+            QCOMPARE(iconImage(row, ColumnName),
+                     (a.orderedUnits ? orderedPixmap() : unorderedPixmap()).toImage());
+            QVERIFY(row->icon(ColumnDescription).isNull());
+            const IndexPath p = indexPathOf(row);
+            QVERIFY(p.c == 4294967295u && p.s == 2 && p.ss == 3 && p.a == 123456);
+        }
     }
 
     // The rows the catalog builds keep their texts their own way and come sorted; a list of them must look
-    // and sort exactly like one of plain items with the same texts: same order, ties in catalog order, in
-    // any sort column and direction, also after a text, an icon or a tool tip is changed in the list.
+    // and sort exactly like one of plain items with the same texts (ties in catalog order), in any column
+    // and direction, also after a text, an icon or a tool tip is changed in the list.
     void listsLikePlainRows_data() {
         QTest::addColumn<int>("column");
         QTest::addColumn<Qt::SortOrder>("order");
         for (int column : {int(ColumnName), int(ColumnPackingUnit), int(ColumnPrice), int(ColumnStatus),
                            int(ColumnDescription), int(ColumnArticle)})
             for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder})
-                QTest::addRow("column %d %s", column, order == Qt::AscendingOrder ? "up" : "down")
-                    << column << order;
+                QTest::addRow("column %d %s", column, order ? "down" : "up") << column << order;
     }
     void listsLikePlainRows() {
         QFETCH(int, column);
         QFETCH(Qt::SortOrder, order);
-        const char* const names[] = {"Widerstand", "widerstand", "\xc4tzmittel", "Atzmittel",    "",
-                                     "10 Ohm",     "9 Ohm",      "Widerstand",   "\xe4tzmittel", "Zange",
-                                     "zange",      "Widerstand"};
         std::vector<Article> articles;
-        for (int i = 0; i < int(std::size(names)); ++i) {
-            Article a = article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3));
-            a.name = names[i];
-            a.description = i % 2 ? "Kohleschicht" : "kohleschicht";
-            a.orderedUnits = i % 4 == 0 ? 2 : 0;
-            articles.push_back(a);
+        for (const QByteArray& name : QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
+                                                 "Widerstand,\xe4tzmittel,Zange,zange,Widerstand")
+                                          .split(',')) {
+            const int i = int(articles.size());
+            articles.push_back(
+                article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3), 1, i % 4 == 0 ? 2 : 0));
+            articles.back().name = name.toStdString();
+            articles.back().description = i % 2 ? "Kohleschicht" : "kohleschicht";
         }
         QTreeWidget plain, built;
         for (QTreeWidget* list : {&plain, &built}) {
@@ -128,58 +109,44 @@ private slots:
         plain.setSortingEnabled(true);
         built.setSortingEnabled(true);
         addArticleRows(&built, found, RowKind::Group);
-
-        const auto same = [&] {
+        for (bool changed : {false, true}) {
+            for (QTreeWidget* list : {&plain, &built})
+                for (int i = 0; changed && i < list->topLevelItemCount(); ++i)
+                    if (QTreeWidgetItem* row = list->topLevelItem(i); row->text(ColumnArticle) == "3") {
+                        row->setText(column, QStringLiteral("M"));
+                        row->setIcon(ColumnName, orderedPixmap());
+                        row->setIcon(ColumnDescription, unorderedPixmap());
+                        row->setToolTip(ColumnName, QStringLiteral("Tipp"));
+                    }
             QCOMPARE(built.topLevelItemCount(), plain.topLevelItemCount());
             for (int i = 0; i < plain.topLevelItemCount(); ++i) {
                 const QTreeWidgetItem *b = built.topLevelItem(i), *p = plain.topLevelItem(i);
                 QCOMPARE(texts(b), texts(p));
                 QCOMPARE(b->toolTip(ColumnName), p->toolTip(ColumnName));
-                for (int c : {int(ColumnName), int(ColumnDescription)})
-                    QCOMPARE(iconImage(b, c), iconImage(p, c));
+                QCOMPARE(iconImage(b, ColumnName), iconImage(p, ColumnName));
+                QCOMPARE(iconImage(b, ColumnDescription), iconImage(p, ColumnDescription));
             }
-        };
-        same();
-        // A changed text moves the row as it would move a plain one.
-        for (QTreeWidget* list : {&plain, &built})
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                if (QTreeWidgetItem* row = list->topLevelItem(i);
-                    row->text(ColumnArticle) == QLatin1String("3")) {
-                    row->setText(column, QStringLiteral("M"));
-                    row->setIcon(ColumnName, orderedPixmap());
-                    row->setIcon(ColumnDescription, unorderedPixmap());
-                    row->setToolTip(ColumnName, QStringLiteral("Tipp"));
-                }
-        same();
+        }
     }
 
     // The walks fill the lower selectors and the list, and clear them for an empty level or an index past
     // the end. The search walk lists what the matcher finds; updating a row rewrites it from its article.
     void cascadeFillsSelectorsAndClearsOnEmptyOrOutOfRange() {
-        const auto group = [](auto g, const char* key) {
-            g.key = g.name = key;
-            return g;
-        };
-        Category c = group(Category(), "A");
-        c.addSubCategory(group(SubCategory(), "A01"));
-        c.addSubCategory(group(SubCategory(), "A01")); // no groups: they all went to the first
-        c.addSubSubCategory(group(SubSubCategory(), "A0101"));
-        c.addSubSubCategory(group(SubSubCategory(), "A0199")); // of no upper group: under the first as well
-        for (const char* name : {"R2", "R1"}) {
-            Article a;
-            a.groupKey = "A0101";
-            a.name = name;
-            c.addArticle(a);
-        }
+        // The second upper group gets no groups: they all go to the first, "A0199" of no upper group as well.
+        Category c{"A", "A", {{"A01", "A01", {}}, {"A01", "A01", {}}}};
+        c.addSubSubCategory({"A0101", "A0101", {}});
+        c.addSubSubCategory({"A0199", "A0199", {}});
+        for (const char* name : {"R2", "R1"})
+            c.addArticle({"A0101", name, "", "", 0, 0, 0, 0, 0, {}});
         QTreeWidget list;
         list.setColumnCount(ArticleColumnCount);
         QComboBox upper, lower;
-        // Selector entries, then each row's name and index path.
+        // Selector entry counts, then each row's name and index path.
         const auto shown = [&] {
-            QStringList texts{QString::number(upper.count()) + " " + QString::number(lower.count())};
+            QStringList t{QString::number(upper.count()) + " " + QString::number(lower.count())};
             for (int i = 0; i < list.topLevelItemCount(); ++i)
-                texts << list.topLevelItem(i)->text(0) + " " + ::texts(list.topLevelItem(i)).mid(7).join(' ');
-            return texts.join(" / ");
+                t << list.topLevelItem(i)->text(0) + " " + texts(list.topLevelItem(i)).mid(7).join(' ');
+            return t.join(" / ");
         };
         c.fillSubCategories(&list, &upper, &lower, 3);
         QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1"));
@@ -196,7 +163,7 @@ private slots:
             QCOMPARE(shown(), QStringLiteral("2 2"));
         }
         // A main group without upper groups leaves no stale entries behind.
-        group(Category(), "B").fillSubCategories(&list, &upper, &lower, 4);
+        Category{"B", "B", {}}.fillSubCategories(&list, &upper, &lower, 4);
         QCOMPARE(shown(), QStringLiteral("0 0"));
     }
 };
