@@ -1,8 +1,6 @@
 #include "ui/printing.h"
 
-#include <QPageSize>
-#include <QPainter>
-#include <QPrinter>
+#include <QtPrintSupport>
 #include <QtTest>
 
 namespace {
@@ -13,7 +11,6 @@ QString fixedLines(int count) {
         html += QString("<p style=\"margin:0; line-height:40px\">Zeile %1</p>").arg(i);
     return html;
 }
-
 // At 72 dpi a device pixel is a point: the margin is 72 and the sizes are exact.
 void setUpPdf(QPrinter& printer, const QString& path, int width, int height) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -22,7 +19,12 @@ void setUpPdf(QPrinter& printer, const QString& path, int width, int height) {
     printer.setResolution(72);
     printer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch));
 }
-
+QImage sheet(int width, int height, int dpiX, int dpiY) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpiX / 0.0254));
+    image.setDotsPerMeterY(qRound(dpiY / 0.0254));
+    return image;
+}
 // Bounding box of everything not white inside area.
 QRect inkBounds(const QImage& image, const QRect& area) {
     QRect ink;
@@ -39,120 +41,98 @@ class tst_Printing : public QObject {
     Q_OBJECT
 
 private slots:
-    void pageBreaks_data();
-    void pageBreaks();
-    void layoutFollowsTheDevice();
-    void marginsAndPageNumbers_data();
-    void marginsAndPageNumbers();
+    void pageBreaks_data() {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("parts"); // body height = document height / parts + extra
+        QTest::addColumn<int>("extra");
+        QTest::addColumn<int>("pages"); // 0: the sheet is no larger than its margins, and no file is started
+        QTest::newRow("empty") << QString() << 400 << 1 << 100 << 1;
+        QTest::newRow("exactly one body") << fixedLines(10) << 400 << 1 << 0 << 1;
+        QTest::newRow("exactly two bodies") << fixedLines(10) << 400 << 2 << 0 << 2;
+        QTest::newRow("one body and a pixel") << fixedLines(10) << 400 << 1 << -1 << 2;
+        QTest::newRow("body height zero") << fixedLines(3) << 400 << 1 << -120 << 0;
+        QTest::newRow("body height negative") << fixedLines(3) << 400 << 1 << -164 << 0;
+        QTest::newRow("body width zero") << fixedLines(3) << 144 << 1 << 0 << 0;
+    }
+    void pageBreaks() {
+        QFETCH(QString, document);
+        QFETCH(int, width);
+        QFETCH(int, parts);
+        QFETCH(int, extra);
+        QFETCH(int, pages);
+        QPrinter probe, printer;
+        setUpPdf(probe, dir.filePath("probe.pdf"), 400, 600);
+        const int height = RichTextPages(document, &probe).documentHeight();
+        QVERIFY(height > 0 && height % parts == 0);
+        const int body = height / parts + extra;
+        const QString path = dir.filePath(QTest::currentDataTag() + QString(".pdf"));
+        setUpPdf(printer, path, width, body + 2 * 72);
+        const RichTextPages layout(document, &printer);
+        QCOMPARE(layout.body(), QRect(72, 72, width - 2 * 72, body));
+        QCOMPARE(layout.pageCount(), pages);
+        QCOMPARE(paintRichTextPages(&printer, document), pages);
+        QFile pdf(path);
+        QCOMPARE(pdf.open(QIODevice::ReadOnly), pages > 0);
+        if (pages > 0) {
+            QCOMPARE(layout.documentHeight(), height);
+            QCOMPARE(
+                QString::fromLatin1(pdf.readAll()).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")),
+                pages);
+        }
+    }
+    // Fonts are laid out for the device's resolution, not the screen's: twice the dots, twice the height.
+    void layoutFollowsTheDevice() {
+        QImage low = sheet(600, 600, 72, 72), high = sheet(1200, 1200, 144, 144);
+        const int lowHeight = RichTextPages("Zeile", &low).documentHeight();
+        QVERIFY2(qAbs(RichTextPages("Zeile", &high).documentHeight() - 2 * lowHeight) <= 2,
+                 qPrintable(QString::number(lowHeight)));
+    }
+    void marginsAndPageNumbers_data() {
+        QTest::addColumn<int>("dpiX");
+        QTest::addColumn<int>("dpiY");
+        QTest::newRow("96 x 120 dpi") << 96 << 120;
+        QTest::newRow("150 x 100 dpi") << 150 << 100;
+    }
+    // A black table as wide as the text and taller than a body shows exactly where each slice lands; the page
+    // number alone lies below the body, flush with its right edge, its baseline ascent + 5 below it.
+    void marginsAndPageNumbers() {
+        QFETCH(int, dpiX);
+        QFETCH(int, dpiY);
+        const int width = 700, height = 800;
+        QImage printed = sheet(width, height, dpiX, dpiY), expected = printed;
+        const RichTextPages pages(
+            "<table width=\"100%\" bgcolor=\"#000000\" cellspacing=\"0\" cellpadding=\"0\" "
+            "border=\"0\"><tr><td>" +
+                fixedLines(25) + "</td></tr></table>",
+            &printed);
+        const QRect body(dpiX, dpiY, width - 2 * dpiX, height - 2 * dpiY),
+            below(0, body.bottom() + 1, width, height);
+        QCOMPARE(pages.body(), body);
+        QVERIFY(pages.pageCount() >= 2);
+        QCOMPARE(pages.pageCount(), (pages.documentHeight() + body.height() - 1) / body.height());
+        for (int page = 1; page <= pages.pageCount(); ++page) {
+            printed.fill(Qt::white);
+            QPainter painter(&printed);
+            pages.paintPage(painter, page);
+            painter.end();
+            const int slice = std::min(body.height(), pages.documentHeight() - (page - 1) * body.height());
+            QCOMPARE(inkBounds(printed, QRect(0, 0, width, body.bottom() + 1)),
+                     body.adjusted(0, 0, 0, slice - body.height()));
+            expected.fill(Qt::white);
+            QPainter reference(&expected);
+            const QString number = QString::number(page);
+            reference.drawText(body.right() - reference.fontMetrics().horizontalAdvance(number),
+                               body.bottom() + reference.fontMetrics().ascent() + 5, number);
+            reference.end();
+            QVERIFY(!inkBounds(expected, below).isEmpty());
+            QCOMPARE(inkBounds(printed, below), inkBounds(expected, below));
+        }
+    }
 
 private:
     QTemporaryDir dir;
 };
-
-void tst_Printing::pageBreaks_data() {
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("parts"); // body height = document height / parts + extra
-    QTest::addColumn<int>("extra");
-    QTest::addColumn<int>("pages"); // 0: the sheet is no larger than its margins, and no file is started
-    QTest::newRow("short") << "<b>Kurz</b>" << 400 << 1 << 100 << 1;
-    QTest::newRow("empty") << QString() << 400 << 1 << 100 << 1;
-    QTest::newRow("exactly one body") << fixedLines(10) << 400 << 1 << 0 << 1;
-    QTest::newRow("exactly two bodies") << fixedLines(10) << 400 << 2 << 0 << 2;
-    QTest::newRow("one body and a pixel") << fixedLines(10) << 400 << 1 << -1 << 2;
-    QTest::newRow("body height zero") << fixedLines(3) << 400 << 1 << -120 << 0;
-    QTest::newRow("body height negative") << fixedLines(3) << 400 << 1 << -164 << 0;
-    QTest::newRow("body width zero") << fixedLines(3) << 144 << 1 << 0 << 0;
-    QTest::newRow("smaller than margins") << fixedLines(3) << 100 << 1 << -164 << 0;
-}
-
-void tst_Printing::pageBreaks() {
-    QFETCH(QString, document);
-    QFETCH(int, width);
-    QFETCH(int, parts);
-    QFETCH(int, extra);
-    QFETCH(int, pages);
-    QPrinter probe, printer;
-    setUpPdf(probe, dir.filePath("probe.pdf"), 400, 600);
-    const int height = RichTextPages(document, &probe).documentHeight();
-    QVERIFY(height > 0 && height % parts == 0);
-    const int body = height / parts + extra;
-
-    const QString path = dir.filePath(QTest::currentDataTag() + QString(".pdf"));
-    setUpPdf(printer, path, width, body + 2 * 72);
-    const RichTextPages layout(document, &printer);
-    QCOMPARE(layout.body(), QRect(72, 72, width - 2 * 72, body));
-    QCOMPARE(layout.pageCount(), pages);
-    QCOMPARE(paintRichTextPages(&printer, document), pages);
-    QFile pdf(path);
-    QCOMPARE(pdf.open(QIODevice::ReadOnly), pages > 0);
-    if (pages > 0) {
-        QCOMPARE(layout.documentHeight(), height);
-        QCOMPARE(QString::fromLatin1(pdf.readAll()).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")),
-                 pages);
-    }
-}
-
-// Fonts are laid out for the device's resolution, not the screen's: twice the dots, twice the height.
-void tst_Printing::layoutFollowsTheDevice() {
-    QImage low(600, 600, QImage::Format_RGB32), high(1200, 1200, QImage::Format_RGB32);
-    low.setDotsPerMeterX(qRound(72 / 0.0254));
-    low.setDotsPerMeterY(qRound(72 / 0.0254));
-    high.setDotsPerMeterX(qRound(144 / 0.0254));
-    high.setDotsPerMeterY(qRound(144 / 0.0254));
-    const int lowHeight = RichTextPages("Zeile", &low).documentHeight();
-    QVERIFY2(qAbs(RichTextPages("Zeile", &high).documentHeight() - 2 * lowHeight) <= 2,
-             qPrintable(QString::number(lowHeight)));
-}
-
-void tst_Printing::marginsAndPageNumbers_data() {
-    QTest::addColumn<int>("dpiX");
-    QTest::addColumn<int>("dpiY");
-    QTest::newRow("96 dpi") << 96 << 96;
-    QTest::newRow("96 x 120 dpi") << 96 << 120;
-    QTest::newRow("150 x 100 dpi") << 150 << 100;
-}
-
-// A black table as wide as the text and taller than a body shows exactly where each slice lands; the page
-// number alone lies below the body, flush with its right edge, its baseline ascent + 5 below it.
-void tst_Printing::marginsAndPageNumbers() {
-    QFETCH(int, dpiX);
-    QFETCH(int, dpiY);
-    const int width = 700, height = 800;
-    QImage sheet(width, height, QImage::Format_RGB32), expected = sheet;
-    for (QImage* image : {&sheet, &expected}) {
-        image->setDotsPerMeterX(qRound(dpiX / 0.0254));
-        image->setDotsPerMeterY(qRound(dpiY / 0.0254));
-    }
-    const RichTextPages pages("<table width=\"100%\" bgcolor=\"#000000\" cellspacing=\"0\" cellpadding=\"0\" "
-                              "border=\"0\"><tr><td>" +
-                                  fixedLines(25) + "</td></tr></table>",
-                              &sheet);
-    const QRect body(dpiX, dpiY, width - 2 * dpiX, height - 2 * dpiY),
-        below(0, body.bottom() + 1, width, height);
-    QCOMPARE(pages.body(), body);
-    QVERIFY(pages.pageCount() >= 2);
-    QCOMPARE(pages.pageCount(), (pages.documentHeight() + body.height() - 1) / body.height());
-
-    for (int page = 1; page <= pages.pageCount(); ++page) {
-        sheet.fill(Qt::white);
-        QPainter painter(&sheet);
-        pages.paintPage(painter, page);
-        painter.end();
-        const int slice = std::min(body.height(), pages.documentHeight() - (page - 1) * body.height());
-        QCOMPARE(inkBounds(sheet, QRect(0, 0, width, body.bottom() + 1)),
-                 body.adjusted(0, 0, 0, slice - body.height()));
-
-        expected.fill(Qt::white);
-        QPainter reference(&expected);
-        const QString number = QString::number(page);
-        reference.drawText(body.right() - reference.fontMetrics().horizontalAdvance(number),
-                           body.bottom() + reference.fontMetrics().ascent() + 5, number);
-        reference.end();
-        QVERIFY(!inkBounds(expected, below).isEmpty());
-        QCOMPARE(inkBounds(sheet, below), inkBounds(expected, below));
-    }
-}
 
 QTEST_MAIN(tst_Printing)
 #include "tst_printing.moc"
