@@ -11,17 +11,6 @@ static QByteArray escaped(const std::string& bytes) {
     return out;
 }
 
-QByteArray dumpArticle(const Article& a) {
-    QByteArray out = escaped(a.groupKey) + "|" + escaped(a.name) + "|" + escaped(a.otherNames) + "|" +
-                     escaped(a.description) + "|";
-    for (int number : {a.status, a.packingUnit, a.vatClass, a.priceUnit})
-        out += QByteArray::number(number) + " ";
-    out += QByteArray::number(a.orderedUnits) + "|";
-    for (const PriceTier& tier : a.priceTiers)
-        out += " " + QByteArray::number(tier.quantity) + "@" + QByteArray::number(tier.price, 'f', 3);
-    return out;
-}
-
 QByteArray dumpCatalog(const Catalog& catalog) {
     QByteArray out;
     for (const Category& main : catalog) {
@@ -30,8 +19,17 @@ QByteArray dumpCatalog(const Catalog& catalog) {
             out += "  " + escaped(upper.key) + " " + escaped(upper.name) + "\n";
             for (const SubSubCategory& group : upper.subSubCategories) {
                 out += "    " + escaped(group.key) + " " + escaped(group.name) + "\n";
-                for (const Article& article : group.articles)
-                    out += "      " + dumpArticle(article) + "\n";
+                for (const Article& a : group.articles) {
+                    out += "      " + escaped(a.groupKey) + "|" + escaped(a.name) + "|" +
+                           escaped(a.otherNames) + "|" + escaped(a.description) + "|";
+                    for (int number : {a.status, a.packingUnit, a.vatClass, a.priceUnit})
+                        out += QByteArray::number(number) + " ";
+                    out += QByteArray::number(a.orderedUnits) + "|";
+                    for (const PriceTier& tier : a.priceTiers)
+                        out += " " + QByteArray::number(tier.quantity) + "@" +
+                               QByteArray::number(tier.price, 'f', 3);
+                    out += "\n";
+                }
             }
         }
     }

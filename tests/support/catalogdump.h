@@ -6,9 +6,8 @@
 
 namespace vxtest {
 
-// Readable text of records and whole catalogs, one line per record, bytes outside printable ASCII as
-// \xNN. Comparing dumps shows where two catalogs part.
-QByteArray dumpArticle(const Article& article);
+// Readable text of a catalog, one line per record, bytes outside printable ASCII as \xNN, the fields of an
+// article separated by '|'. Comparing dumps shows where two catalogs part.
 QByteArray dumpCatalog(const Catalog& catalog);
 
 } // namespace vxtest

@@ -25,21 +25,23 @@ ArticleFields& CatalogWriter::article(std::string groupKey, std::string name) {
 
 std::string CatalogWriter::fileBytes(CatalogFile file) const {
     std::string out;
-    for (const GroupFields& g : file == CatalogFile::Art ? std::vector<GroupFields>() : records[int(file)])
-        out += field(g.key, std::size_t(2 * int(file) + 1)) + field(g.name, 40) + field(g.trailer, 2);
-    for (const ArticleFields& a : file == CatalogFile::Art ? articles : std::vector<ArticleFields>()) {
-        out += field(a.groupKey, 5) + field(a.name, 24);
-        for (const std::string& other : a.otherNames)
-            out += field(other, 24);
-        out += field(a.description, 50);
-        for (int value : {a.status, a.packingUnit, a.vatClass, a.priceUnit})
-            out += littleEndian(value, 2);
-        const int count = (a.tierCountByte >= 0 ? a.tierCountByte : int(a.priceTiers.size())) & 0xFF;
-        out += char(count);
-        for (int column = 0; column < 2 && count < 128; ++column)
-            for (const auto& tier : a.priceTiers)
-                out += littleEndian(column == 0 ? tier.first : tier.second, 4);
-    }
+    if (file != CatalogFile::Art)
+        for (const auto& [key, name] : records[int(file)])
+            out += field(key, std::size_t(2 * int(file) + 1)) + field(name, 40) + "\xFF\x01";
+    else
+        for (const ArticleFields& a : articles) {
+            out += field(a.groupKey, 5) + field(a.name, 24);
+            for (const std::string& other : a.otherNames)
+                out += field(other, 24);
+            out += field(a.description, 50);
+            for (int value : {a.status, a.packingUnit, a.vatClass, a.priceUnit})
+                out += littleEndian(value, 2);
+            const int count = (a.tierCountByte >= 0 ? a.tierCountByte : int(a.priceTiers.size())) & 0xFF;
+            out += char(count);
+            for (int column = 0; column < 2 && count < 128; ++column)
+                for (const auto& tier : a.priceTiers)
+                    out += littleEndian(column == 0 ? tier.first : tier.second, 4);
+        }
     return out;
 }
 

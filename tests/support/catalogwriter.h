@@ -15,13 +15,9 @@ namespace vxtest {
 //   "Kohle"); w.article("A0101", "Widerstand 4,7k").tiers({{1, 2380}, {10, 2142}});
 //   QVERIFY(w.writeTo(dir.path()));
 // Keys and texts are raw bytes, cut or padded with NUL to their width; numbers keep their low 16 or 32 bits.
-// A new article has one price tier, 1 at 1.000, unless told otherwise.
+// A new article has one price tier, 1 at 1.000, unless told otherwise. The two bytes behind a group record,
+// which nobody reads, are FF 01.
 enum class CatalogFile { WgHaupt, WgOber, WgGruppe, Art };
-
-// One record of WGHAUPT, WGOBER or WGGRUPPE; the trailer is the two bytes nobody reads.
-struct GroupFields {
-    std::string key, name, trailer = std::string(2, '\0');
-};
 
 struct ArticleFields {
     std::string groupKey, name;
@@ -55,7 +51,6 @@ public:
     CatalogWriter& omit(CatalogFile file) { return modes[int(file)] = Omit, *this; }
     // A directory of the file's name stands in its place.
     CatalogWriter& directoryInstead(CatalogFile file) { return modes[int(file)] = Directory, *this; }
-    std::vector<GroupFields>& groups(CatalogFile file) { return records[int(file)]; }
 
     std::string fileBytes(CatalogFile file) const;
     // Creates directory if needed and writes the four files into it, replacing what was there.
@@ -69,7 +64,7 @@ private:
         return records[file].push_back({key, name}), *this;
     }
     enum Mode { Write, Omit, Directory };
-    std::array<std::vector<GroupFields>, 3> records;
+    std::array<std::vector<std::pair<std::string, std::string>>, 3> records; // key, name
     std::vector<ArticleFields> articles;
     std::array<Mode, 4> modes{Write, Write, Write, Write};
 };
