@@ -3,8 +3,8 @@
 #include "ui/vxarticleinfodialog.h"
 #include "ui/vxarticleorderdialog.h"
 
-#include <QtPrintSupport>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace vxtest;
 
@@ -68,24 +68,6 @@ private slots:
                                        "</TD><TD ALIGN=RIGHT>1.07</TD></TR>\n</TABLE>\n</TD></TR>\n"),
                      qPrintable(html));
         }
-    }
-    // The texts show as written, not as markup; a cancelled print dialog prints nothing; OK closes.
-    void infoDialog() {
-        QTemporaryDir dir;
-        vxArticleInfoDialog dialog(resistor);
-        QString shown;
-        answerNextModal([&](QWidget* w) {
-            shown = w->findChild<QTextBrowser*>("teArticleInfo")->toPlainText();
-            answerNextModal("QPrintDialog", [&](QWidget* print) {
-                static_cast<QPrintDialog*>(print)->printer()->setOutputFileName(dir.filePath("info.pdf"));
-                static_cast<QPrintDialog*>(print)->reject();
-            });
-            w->findChild<QPushButton*>("pbPrint")->click();
-            w->findChild<QPushButton*>("pbOK")->click();
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QVERIFY2(shown.contains("<1 Ohm R&S") && shown.contains("Widerstand ±5% <b>"), qPrintable(shown));
-        QVERIFY(!QFile::exists(dir.filePath("info.pdf")));
     }
     void orderDialog_data() {
         QTest::addColumn<int>("minimum"); // of the first tier, the second is ten times that; 0: none

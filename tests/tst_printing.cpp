@@ -65,21 +65,13 @@ private slots:
         setUpPdf(probe, dir.filePath("probe.pdf"), 400, 600);
         const int height = RichTextPages(document, &probe).documentHeight();
         QVERIFY(height > 0 && height % parts == 0);
-        const int body = height / parts + extra;
         const QString path = dir.filePath(QTest::currentDataTag() + QString(".pdf"));
-        setUpPdf(printer, path, width, body + 2 * 72);
-        const RichTextPages layout(document, &printer);
-        QCOMPARE(layout.body(), QRect(72, 72, width - 2 * 72, body));
-        QCOMPARE(layout.pageCount(), pages);
+        setUpPdf(printer, path, width, height / parts + extra + 2 * 72);
         QCOMPARE(paintRichTextPages(&printer, document), pages);
         QFile pdf(path);
         QCOMPARE(pdf.open(QIODevice::ReadOnly), pages > 0);
-        if (pages > 0) {
-            QCOMPARE(layout.documentHeight(), height);
-            QCOMPARE(
-                QString::fromLatin1(pdf.readAll()).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")),
-                pages);
-        }
+        QCOMPARE(QString::fromLatin1(pdf.readAll()).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")),
+                 pages);
     }
     // Fonts are laid out for the device's resolution, not the screen's: twice the dots, twice the height.
     void layoutFollowsTheDevice() {
