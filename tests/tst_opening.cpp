@@ -37,32 +37,29 @@ private slots:
         QTest::addColumn<QString>("cancelAt");
         QTest::addColumn<QString>("warning");
         QTest::addColumn<QStringList>("shown");
+        const QString none;
         const QStringList small{"*Bauelemente",  "Werkzeug",       "Suche",
                                 "Bestellliste",  "*Widerstände",   "Kondensatoren",
                                 "*Kohleschicht", "Widerstand 10k", "Widerstand 4,7k"};
         for (const char* name : {"Katalog Müller & Söhne", "Каталог € 2024"})
-            QTest::newRow(name) << name << -1 << ""
-                                << "" << small;
-        QTest::newRow("no records") << "leer" << -1 << ""
-                                    << "" << QStringList{"*Suche", "Bestellliste"};
-        const QString cannotOpen = QStringLiteral("Die Datei %1 konnte nicht geöffnet werden!");
+            QTest::newRow(name) << name << -1 << none << none << small;
+        QTest::newRow("no records") << "leer" << -1 << none << none << QStringList{"*Suche", "Bestellliste"};
         for (int file = 0; file < 4; ++file) {
-            const char* name = CatalogWriter::fileName(CatalogFile(file));
-            QTest::addRow("%s missing", name)
-                << "fehlt" << file << "" << cannotOpen.arg(name) << QStringList();
+            const QString name = CatalogWriter::fileName(CatalogFile(file));
+            QTest::addRow("%s missing", qPrintable(name))
+                << "fehlt" << file << none << "Die Datei " + name + " konnte nicht geöffnet werden!"
+                << QStringList();
             if (file > 0)
-                QTest::addRow("cancelled before %s", name)
+                QTest::addRow("cancelled before %s", qPrintable(name))
                     << "fehlt" << file << "Öffne " + QString(CatalogWriter::fileName(CatalogFile(file - 1)))
-                    << "" << QStringList();
+                    << none << QStringList();
         }
         // Nobody looks at the cancel button after the last file.
-        QTest::newRow("cancelled while reading ART") << "katalog" << -1 << "Öffne ART"
-                                                     << "" << small;
+        QTest::newRow("cancelled while reading ART") << "katalog" << -1 << "Öffne ART" << none << small;
         QTest::newRow("ART is a directory")
-            << "ART" << 3 << ""
-            << "Die Datei ART konnte nicht vollständig gelesen werden!" << small.mid(0, 7);
-        QTest::newRow("file dialog cancelled") << "" << -1 << ""
-                                               << "" << QStringList();
+            << "ART" << 3 << none << "Die Datei ART konnte nicht vollständig gelesen werden!"
+            << small.mid(0, 7);
+        QTest::newRow("file dialog cancelled") << none << -1 << none << none << QStringList();
     }
     void opening() {
         QFETCH(QString, name);
@@ -76,15 +73,9 @@ private slots:
         CatalogWriter w;
         if (name != "leer") {
             w.category("A", "Bauelemente").category("B", "Werkzeug");
-            w.subCategory("A01", latin1("Widerstände"))
-                .subCategory("A02", "Kondensatoren")
-                .subCategory("B01", "Zangen");
-            w.subSubCategory("A0101", "Kohleschicht")
-                .subSubCategory("A0201", "Keramik")
-                .subSubCategory("B0101", "Zwick");
-            w.article("A0101", "Widerstand 4,7k");
+            w.subCategory("A01", latin1("Widerstände")).subCategory("A02", "Kondensatoren");
+            w.subSubCategory("A0101", "Kohleschicht").article("A0101", "Widerstand 4,7k");
             w.article("A0101", "Widerstand 10k");
-            w.article("A0201", "Kondensator 100nF");
         }
         if (name == "ART")
             w.directoryInstead(CatalogFile::Art);
@@ -105,11 +96,11 @@ private slots:
         QCOMPARE(dumpCatalog(f.catalog()), shown.isEmpty() ? QByteArray() : loaded(directory));
         QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
         if (!shown.isEmpty() && !name.isEmpty()) {
-            QCOMPARE(progress.cancelText, QStringLiteral("Abbruch"));
-            QCOMPARE(progress.labels, QStringList({"Öffne Katalog...", "Öffne WGHAUPT", "Öffne WGOBER",
-                                                   "Öffne WGGRUPPE", "Öffne ART"}));
-            QCOMPARE(progress.values, (QList<int>{1, 2, 3, 4, 5}));
-            QCOMPARE(progress.maximum, 5);
+            QCOMPARE(
+                progress.labels,
+                QString("Öffne Katalog...|Öffne WGHAUPT|Öffne WGOBER|Öffne WGGRUPPE|Öffne ART").split('|'));
+            QVERIFY(progress.cancelText == "Abbruch" && progress.maximum == 5 &&
+                    progress.values == (QList<int>{1, 2, 3, 4, 5}));
         }
     }
 };

@@ -9,11 +9,8 @@
 
 namespace vxtest {
 
-// Writes catalog directories from a readable description:
-//   CatalogWriter w;
-//   w.category("A", "Bauelemente").subCategory("A01", latin1("Widerstände")).subSubCategory("A0101",
-//   "Kohle"); w.article("A0101", "Widerstand 4,7k").tiers({{1, 2380}, {10, 2142}});
-//   QVERIFY(w.writeTo(dir.path()));
+// Writes catalog directories from a readable description, e.g. w.category("A", "Bauelemente");
+// w.article("A0101", "Widerstand 4,7k").tiers({{1, 2380}, {10, 2142}}); QVERIFY(w.writeTo(dir.path()));
 // Keys and texts are raw bytes, cut or padded with NUL to their width; numbers keep their low 16 or 32 bits.
 // A new article has one price tier, 1 at 1.000, unless told otherwise. The two bytes behind a group record,
 // which nobody reads, are FF 01.
@@ -25,7 +22,8 @@ struct ArticleFields {
     std::string description;
     int status = 1, packingUnit = 1, vatClass = 1, priceUnit = 1;
     // (quantity, price in thousandths), written as unsigned 32-bit values.
-    std::vector<std::pair<std::int64_t, std::int64_t>> priceTiers;
+    using Tiers = std::vector<std::pair<std::int64_t, std::int64_t>>;
+    Tiers priceTiers;
     // -1 writes the number of tiers; 128 and more announce no tiers, and then none are written.
     int tierCountByte = -1;
 
@@ -35,9 +33,7 @@ struct ArticleFields {
         status = status_, packingUnit = packingUnit_, vatClass = vatClass_, priceUnit = priceUnit_;
         return *this;
     }
-    ArticleFields& tiers(std::vector<std::pair<std::int64_t, std::int64_t>> list) {
-        return priceTiers = list, *this;
-    }
+    ArticleFields& tiers(Tiers list) { return priceTiers = list, *this; }
     ArticleFields& countByte(int byte) { return tierCountByte = byte, *this; }
 };
 
