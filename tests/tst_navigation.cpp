@@ -13,12 +13,11 @@ namespace {
 CatalogWriter browsingCatalog() {
     CatalogWriter w;
     w.category("A", "Bauelemente").category("B", "Werkzeug").category("C", "Leer").category("D", "Suche");
-    w.category("E", "Bestellliste")
-        .subCategory("A01", latin1("Widerstände"))
-        .subCategory("A02", "Kondensatoren");
-    w.subCategory("A03", "Ohne Gruppen").subCategory("B01", "Zangen").subSubCategory("A0101", "Kohleschicht");
-    w.subSubCategory("A0102", "Metallfilm").subSubCategory("A0103", "Ohne Artikel");
-    w.subSubCategory("A0201", "Keramik").subSubCategory("B0101", "Schneiden");
+    w.category("E", "Bestellliste").subCategory("A01", latin1("Widerstände"));
+    w.subCategory("A02", "Kondensatoren").subCategory("A03", "Ohne Gruppen").subCategory("B01", "Zangen");
+    w.subSubCategory("A0101", "Kohleschicht").subSubCategory("A0102", "Metallfilm");
+    w.subSubCategory("A0103", "Ohne Artikel").subSubCategory("A0201", "Keramik");
+    w.subSubCategory("B0101", "Schneiden");
     for (const char* name : {"Widerstand 4,7k", "Widerstand 10k", "Widerstand 1k", "Widerstand 220R"})
         w.article("A0101", name);
     w.article("A0102", "Metallfilm 100R");
@@ -66,7 +65,7 @@ private slots:
     }
 
     void cascade_data() {
-        // Steps: "<level> <entry>", "emit <level> <index>", "tick <NDOC>", "search|text|order|jump <...>".
+        // Steps: "<level> <entry>", "emit <level> <index>", "tick <NDOC>", "search|text|order|jump <x>".
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
