@@ -109,9 +109,10 @@ private slots:
         QCOMPARE(dumpCatalog(load(files, Fast)), expected);
     }
 
-    // samples/katalog is what "vxgencatalog samples/katalog 600 1" writes; the reference vectors come from
-    // elsewhere.
-    void directories() {
+    // The sample (what "vxgencatalog samples/katalog 600 1" writes), the reference vectors and the
+    // generator's catalogs: the loader agrees with the plain way across its blocks; the generator is
+    // reproducible and every record it writes finds its parent.
+    void wholeCatalogs() {
         for (const QString directory :
              {VX_SOURCE_DIR "/samples/katalog", VX_SOURCE_DIR "/../shared/vectors/catalog_small"}) {
             Files files;
@@ -123,23 +124,14 @@ private slots:
                      CatalogLoader::Status::Complete);
             QCOMPARE(dumpCatalog(catalog), dumpCatalog(load(files, Plain)));
         }
-    }
-
-    // The generator's catalogs: reproducible, every record finds its parent, and the loader agrees with
-    // the plain loading across its blocks and when a file ends in a partial record.
-    void generatedCatalogs() {
-        for (std::size_t articles : {0, 1, 600, 20000}) {
+        for (std::size_t articles : {0, 1, 20000}) {
             GeneratedCatalogSize size;
-            Files files = generated(articles, 5, &size);
+            const Files files = generated(articles, 5, &size);
             QVERIFY(files == generated(articles) && (!articles || files[3] != generated(articles, 6)[3]));
-            // One dump line per record.
-            QCOMPARE(std::size_t(dumpCatalog(load(files, Fast)).count('\n')),
+            const QByteArray dump = dumpCatalog(load(files, Fast));
+            QCOMPARE(dump, dumpCatalog(load(files, Plain)));
+            QCOMPARE(std::size_t(dump.count('\n')),
                      size.mainGroups + size.upperGroups + size.groups + articles);
-            for (int cut = -1; cut < 4; ++cut) {
-                if (cut >= 0 && !files[cut].empty())
-                    files[cut].pop_back();
-                QCOMPARE(dumpCatalog(load(files, Fast)), dumpCatalog(load(files, Plain)));
-            }
         }
     }
 
@@ -154,8 +146,7 @@ private slots:
         Catalog partial;
         QCOMPARE(CatalogLoader(partial).loadCategories(in), CatalogLoader::Status::ReadFailed);
         QVERIFY(!partial.empty() && partial.size() < 60000);
-        for (std::size_t i = 0; i < partial.size(); ++i)
-            QCOMPARE(partial[i].name, std::to_string(i));
+        QCOMPARE(partial.front().name + " " + partial.back().name, "0 " + std::to_string(partial.size() - 1));
     }
 
     // A FIFO blocks whoever opens it and /dev/zero never ends: no hang, no exhausted memory, and the
@@ -166,8 +157,8 @@ private slots:
             CatalogWriter w;
             w.category("A", "A").subCategory("A01", "R").subSubCategory("A0101", "K").article("A0101", "R");
             const CatalogFile file = kind == "fifo"s ? CatalogFile::WgHaupt : CatalogFile::Art;
-            QVERIFY(w.omit(file).writeTo(temp.path()));
             const QByteArray path = QFile::encodeName(temp.filePath(CatalogWriter::fileName(file)));
+            QVERIFY(w.writeTo(temp.path()) && QFile::remove(path));
             QVERIFY(kind == "fifo"s ? mkfifo(path.constData(), 0600) == 0 : QFile::link("/dev/zero", path));
             Catalog catalog;
             QCOMPARE(CatalogLoader(catalog).loadDirectory(QFile::encodeName(temp.path()).toStdString()),

@@ -1,7 +1,7 @@
 #include "support/catalogwriter.h"
+#include "support/filebytes.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace vxtest {
 
@@ -46,20 +46,9 @@ std::string CatalogWriter::fileBytes(CatalogFile file) const {
 }
 
 bool CatalogWriter::writeTo(const QString& directory) const {
-    QDir dir(directory);
-    bool ok = dir.mkpath(QStringLiteral("."));
-    for (int f = 0; f < 4 && ok; ++f) {
-        const QString path = dir.filePath(QLatin1String(fileName(CatalogFile(f))));
-        // Nothing of an earlier description may survive in a reused directory.
-        QDir(path).removeRecursively();
-        QFile::remove(path);
-        QFile out(path);
-        const std::string data = fileBytes(CatalogFile(f));
-        ok = modes[f] == Directory
-                 ? dir.mkpath(path)
-                 : modes[f] == Omit || (out.open(QIODevice::WriteOnly) &&
-                                        out.write(data.data(), qint64(data.size())) == qint64(data.size()));
-    }
+    bool ok = QDir().mkpath(directory);
+    for (int f = 0; f < 4 && ok; ++f)
+        ok = writeFileBytes(QDir(directory).filePath(fileName(CatalogFile(f))), fileBytes(CatalogFile(f)));
     return ok;
 }
 

@@ -44,12 +44,9 @@ public:
     CatalogWriter& subSubCategory(std::string key, std::string name) { return group(2, key, name); }
     // The returned item stays valid until the next article is added.
     ArticleFields& article(std::string groupKey, std::string name);
-    CatalogWriter& omit(CatalogFile file) { return modes[int(file)] = Omit, *this; }
-    // A directory of the file's name stands in its place.
-    CatalogWriter& directoryInstead(CatalogFile file) { return modes[int(file)] = Directory, *this; }
 
     std::string fileBytes(CatalogFile file) const;
-    // Creates directory if needed and writes the four files into it, replacing what was there.
+    // Creates directory if needed and writes the four files into it.
     bool writeTo(const QString& directory) const;
     static const char* fileName(CatalogFile file) {
         return std::array{"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"}[int(file)];
@@ -59,10 +56,8 @@ private:
     CatalogWriter& group(int file, const std::string& key, const std::string& name) {
         return records[file].push_back({key, name}), *this;
     }
-    enum Mode { Write, Omit, Directory };
     std::array<std::vector<std::pair<std::string, std::string>>, 3> records; // key, name
     std::vector<ArticleFields> articles;
-    std::array<Mode, 4> modes{Write, Write, Write, Write};
 };
 
 // Latin-1 bytes of a UTF-8 text (for readable umlauts in test descriptions); other characters become '?'.
