@@ -5,6 +5,7 @@
 
 using namespace vxtest;
 
+// Whole archives, whose matches wrap the window, are unpacked by tst_unpack; these rows are the corners.
 class tst_Lzss : public QObject {
     Q_OBJECT
 
@@ -15,23 +16,14 @@ private slots:
         const auto row = [](const char* name, const QByteArray& huff, const QByteArray& out) {
             QTest::newRow(name) << huff << out;
         };
-        row("empty", "", "");
         row("no token file", QByteArray(), "");
         row("match into the zero window", "01 03 00 05", "00 00 00");
         // The match reads the window as it was before it: positions 2 and 3 were not written yet.
         row("offset below length", "00 41 00 42 01 04 00 02", "41 42 41 42 00 00");
-        row("window after the match", "00 41 00 42 01 04 00 02 01 06 00 06",
-            "41 42 41 42 00 00 41 42 41 42 00 00");
         row("any nonzero flag is a match", "00 41 02 01 00 01 FF 01 00 02", "41 41 41");
         row("length 0 writes nothing", "00 41 01 00 00 01 00 42", "41 42");
         row("offset taken modulo 4096", "00 41 01 02 10 01", "41 41 00");
         row("offset 0 reads the oldest byte", "00 41 01 02 00 00", "41 00 00");
-        // 4096 literals fill the window; 'X' overwrites position 0, the match reads it and position 1.
-        QByteArray wrapped;
-        for (int i = 0; i < 4096; ++i)
-            wrapped += QByteArray::number(i % 251 + 1, 16).rightJustified(2, '0') + " ";
-        row("window wraps", "00 " + QByteArray(wrapped).replace(" ", " 00 ") + "58 01 02 00 01",
-            wrapped + "58 58 02");
         row("cut literal", "00 41 00", "41");
         row("cut match", "00 41 01 03 00", "41");
     }
