@@ -80,10 +80,9 @@ private slots:
         QTest::newRow("below the minimum") << 10 << 0 << QStringList{"o2"} << "10 10" << 10;
         QTest::newRow("a digit behind") << 10 << 0 << QStringList{"t5"} << "10 105" << 105;
         QTest::newRow("leading zeros, between tiers") << 5 << 0 << QStringList{"p007"} << "5 7" << 7;
-        QTest::newRow("negative") << 10 << 25 << QStringList{"p-40"} << "25 25" << 25;
         QTest::newRow("cleared") << 10 << 0 << QStringList{"p30", "o\b"} << "10 " << 30;
-        // The 4 alone is below the minimum and brings 25 back; the field then holds 250, which Abbruch drops.
-        QTest::newRow("Abbruch") << 10 << 25 << QStringList{"o40"} << "25 250" << 25;
+        // -40 and 4 are below the minimum and bring 25 back; the field then holds 250, which Abbruch drops.
+        QTest::newRow("Abbruch") << 10 << 25 << QStringList{"p-40", "o40"} << "25 250" << 25;
         QTest::newRow("no prices") << 0 << 0 << QStringList{"t5", "p5"}
                                    << "Keine Preisinformationen! Keine Preisinformationen!" << 0;
         // clang-format on

@@ -9,21 +9,6 @@
 using namespace vxtest;
 
 namespace {
-// Two groups of passive parts and one of tools; the first group shows after opening.
-CatalogWriter ordersCatalog() {
-    CatalogWriter w;
-    w.category("A", "Bauelemente").category("B", "Werkzeug").subCategory("A01", "Passive");
-    w.subCategory("B01", "Zangen").subSubCategory("A0101", "Kondensatoren");
-    w.subSubCategory("A0102", latin1("Widerstände")).subSubCategory("B0101", "Schneiden");
-    // 12 units of 10 pieces at 2.142 per 100: gross 2.5704, net 2.21586...
-    w.article("A0101", "Kondensator 100nF").numbers(1, 10, 1, 100).tiers({{1, 2380}, {10, 2142}});
-    // At least 5 units; 500 units cost 145.00 gross.
-    w.article("A0101", "Elko 47uF").numbers(2, 1, 1, 1).tiers({{5, 290}});
-    // One unit: gross 1.004, net 0.86551...
-    w.article("A0102", "Widerstand 4,7k").numbers(1, 1, 1, 1).tiers({{1, 1004}});
-    w.article("B0101", "Seitenschneider").numbers(1, 1, 1, 1).tiers({{1, 12900}});
-    return w;
-}
 // Every row as shown: check mark, name, units, price and description.
 QStringList rowTexts(const QTreeWidget* list) {
     QStringList rows;
@@ -45,7 +30,15 @@ private slots:
     void init() {
         f.reset();
         QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
-        QVERIFY(f.open(ordersCatalog()));
+        CatalogWriter w;
+        w.category("A", "Bauelemente").subCategory("A01", "Passive").subSubCategory("A0101", "Kondensatoren");
+        w.subSubCategory("A0102", latin1("Widerstände"));
+        // 12 units of 10 pieces at 2.142 per 100: gross 2.5704, net 2.21586; 500 Elko cost 145.00 gross.
+        w.article("A0101", "Kondensator 100nF").numbers(1, 10, 1, 100).tiers({{1, 2380}, {10, 2142}});
+        w.article("A0101", "Elko 47uF").numbers(2, 1, 1, 1).tiers({{5, 290}});
+        // One unit: gross 1.004, net 0.86551.
+        w.article("A0102", "Widerstand 4,7k").numbers(1, 1, 1, 1).tiers({{1, 1004}});
+        QVERIFY(f.open(w));
         QCOMPARE(fields(), "0 0.00 0.00");
     }
     // Ordered, a group row keeps showing the first tier; only the rows concerned are written anew.
