@@ -26,10 +26,8 @@ private slots:
         for (const QString& pattern : patterns)
             for (bool caseSensitive : {false, true}) {
                 const ArticleMatcher matcher(pattern, false, true, false, caseSensitive);
-                const QRegularExpression expression(
-                    pattern, caseSensitive ? QRegularExpression::UseUnicodePropertiesOption
-                                           : QRegularExpression::UseUnicodePropertiesOption |
-                                                 QRegularExpression::CaseInsensitiveOption);
+                const QRegularExpression expression((caseSensitive ? "" : "(?i)") + pattern,
+                                                    QRegularExpression::UseUnicodePropertiesOption);
                 for (const QByteArray& field : fields) {
                     Article article;
                     article.description = field.toStdString();
@@ -39,22 +37,6 @@ private slots:
                                         QString::fromLatin1(field)));
                 }
             }
-    }
-
-    // One matcher serves all fields and articles of a search; nothing of one field may stay for the next.
-    void fieldsInTurn() {
-        const ArticleMatcher matcher(QStringLiteral("^kond"), true, true, true, false);
-        Article a;
-        a.name = "Elko 100\xB5"
-                 "F";
-        a.description = "Kondensator, radial, sehr lange Beschreibung mit vielen Worten";
-        a.otherNames = "Elektrolytkondensator";
-        QVERIFY(matcher.matches(a));
-        a.description = "Elektrolytkondensator";
-        a.otherNames = "K";
-        QVERIFY(!matcher.matches(a));
-        a.otherNames = "Kond";
-        QVERIFY(matcher.matches(a));
     }
 };
 

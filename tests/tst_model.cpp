@@ -106,8 +106,7 @@ private slots:
                                                     pick(3) == 0 ? 0 : int(pick(20)) + 1);
                 index.update(catalog, path);
             }
-            // Both sums start from the caller's values.
-            int count = 3, indexCount = 3;
+            int count = 3, indexCount = 3; // both sums start from the caller's values
             double net = 1, gross = 1, indexNet = 1, indexGross = 1;
             std::vector<FoundArticle> walked, indexed;
             for (unsigned c = 0; c < catalog.size(); ++c) {

@@ -9,12 +9,6 @@
 
 using namespace vxtest;
 
-static QByteArray loaded(const QString& directory) {
-    Catalog catalog;
-    CatalogLoader(catalog).loadDirectory(QFile::encodeName(directory).toStdString());
-    return dumpCatalog(catalog);
-}
-
 class tst_Opening : public QObject {
     Q_OBJECT
 
@@ -91,8 +85,9 @@ private slots:
         f.view->slotOpenCatalog();
         QCOMPARE(boxes.texts(), warning.isEmpty() ? QStringList() : QStringList(warning));
         QCOMPARE(screen(), shown);
-        QCOMPARE(dumpCatalog(f.catalog()), shown.isEmpty() ? QByteArray() : loaded(directory));
-        QCOMPARE(rowsAgreeWithCatalog(f.list(), f.catalog()), QString());
+        Catalog expected;
+        CatalogLoader(expected).loadDirectory(QFile::encodeName(directory).toStdString());
+        QCOMPARE(dumpCatalog(f.catalog()), shown.isEmpty() ? QByteArray() : dumpCatalog(expected));
         if (!shown.isEmpty() && !name.isEmpty()) {
             QCOMPARE(
                 progress.labels,

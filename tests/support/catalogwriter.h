@@ -39,9 +39,9 @@ struct ArticleFields {
 
 class CatalogWriter {
 public:
-    CatalogWriter& category(std::string key, std::string name) { return group(0, key, name); }
-    CatalogWriter& subCategory(std::string key, std::string name) { return group(1, key, name); }
-    CatalogWriter& subSubCategory(std::string key, std::string name) { return group(2, key, name); }
+    CatalogWriter& category(std::string key, std::string name) { return add(0, key, name); }
+    CatalogWriter& subCategory(std::string key, std::string name) { return add(1, key, name); }
+    CatalogWriter& subSubCategory(std::string key, std::string name) { return add(2, key, name); }
     // The returned item stays valid until the next article is added.
     ArticleFields& article(std::string groupKey, std::string name);
 
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    CatalogWriter& group(int file, const std::string& key, const std::string& name) {
+    CatalogWriter& add(int file, std::string key, std::string name) {
         return records[file].push_back({key, name}), *this;
     }
     std::array<std::vector<std::pair<std::string, std::string>>, 3> records; // key, name

@@ -15,12 +15,4 @@ bool writeFileBytes(const QString& path, const std::string& bytes) {
            file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
 }
 
-std::string hexBytes(const char* hex) {
-    return QByteArray::fromHex(hex).toStdString();
-}
-
-QByteArray hexOf(const std::string& bytes) {
-    return QByteArray::fromStdString(bytes).toHex(' ');
-}
-
 } // namespace vxtest
