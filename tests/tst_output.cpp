@@ -118,15 +118,14 @@ private slots:
         // Room for the old contents, none for the order list; the signal would end the process otherwise.
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit lowered = saved;
-        lowered.rlim_cur = failingWrite ? rlim_t(20) : saved.rlim_cur;
+        const rlimit lowered = {failingWrite ? rlim_t(20) : saved.rlim_cur, saved.rlim_max};
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &lowered);
         runOrderListMenu(entry);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
         QStringList seen;
-        for (const QString& name : outFiles())
+        for (const QString& name : QDir(out->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
             seen << name + ": " + QString::fromUtf8(readAll(out->filePath(name))).section('\n', 0, 0);
         for (const QString& text : boxes.texts())
             seen << (text.contains(out->filePath(target)) ? "warning naming the target" : text);
@@ -160,9 +159,6 @@ private:
         answerNextFileDialog(out->filePath(name));
         runOrderListMenu(entry);
         return QString::fromUtf8(readAll(out->filePath(name)));
-    }
-    QStringList outFiles() const {
-        return QDir(out->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     }
 
     std::unique_ptr<vxMainWindow> window;
