@@ -24,8 +24,7 @@ static Files generated(std::size_t articles, std::uint64_t seed = 5, GeneratedCa
 
 enum Way { Plain, Fast };
 
-// The fast loader must agree with the plain way: record by record through read(), each record placed under
-// the first main group of its key by the model's own placement.
+// The plain way, which the fast loader must agree with: read() record by record, the model's own placement.
 static Catalog load(const Files& files, Way way) {
     Catalog catalog;
     std::istringstream in[4] = {std::istringstream(files[0]), std::istringstream(files[1]),
@@ -55,10 +54,7 @@ class tst_Loading : public QObject {
     Q_OBJECT
 
 private slots:
-    // Both ways of reading agree with a dump written out by hand: keys are raw bytes, texts end at the first
-    // NUL and lose outer and repeated white space (only space, tab, CR, LF), numbers are signed 16 bits,
-    // quantities and prices unsigned 32 bits; a count byte of 128 or more announces no tiers. The first main
-    // group of a key takes all its children; records without parent are dropped.
+    // Both ways agree with a dump written by hand: raw keys, folded texts, signed numbers, first parent wins.
     void recordsAndPlacement() {
         CatalogWriter w;
         w.category("A", "  erste   A ").category("\0"s, "\r\nNUL\t\r\n  Taste\n").category("A", "zweite A");
@@ -102,9 +98,7 @@ private slots:
         QCOMPARE(dumpCatalog(load(files, Fast)), expected);
     }
 
-    // The sample (what "vxgencatalog samples/katalog 600 1" writes), the reference vectors and the
-    // generator's catalogs: the loader agrees with the plain way across its blocks; the generator is
-    // reproducible and every record it writes finds its parent.
+    // The sample is what "vxgencatalog samples/katalog 600 1" writes; 20000 articles span several blocks.
     void wholeCatalogs() {
         for (const QString directory :
              {VX_SOURCE_DIR "/samples/katalog", VX_SOURCE_DIR "/../shared/vectors/catalog_small"}) {
@@ -128,8 +122,8 @@ private slots:
         }
     }
 
-    // A FIFO blocks whoever opens it, /dev/zero never ends, a directory reads nothing: no hang, no exhausted
-    // memory, and the failure is reported; only a file that opened and failed to read keeps the files before.
+    // A FIFO would block, /dev/zero never ends, a directory fails to read: all reported, no hang, no memory
+    // hog.
     void specialFiles() {
         for (const char* kind : {"fifo", "zero", "directory"}) {
             QTemporaryDir temp;

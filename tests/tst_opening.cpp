@@ -20,11 +20,8 @@ class tst_Opening : public QObject {
     }
 
 private slots:
-    // Whatever was shown before is replaced by the first group of the first upper group of the first main
-    // group; a file that cannot be opened leaves nothing, and the user learns which file it was. The
-    // directory's name tells what is wrong in it: "leer" has no records, in "fehlt" the file is missing, in
-    // "ART" the file is a directory. A cancel takes effect right after the file being read: the next file
-    // is missing, so a check that came too late would show its warning.
+    // The directory's name tells what is wrong: "leer" has no records, "fehlt" lacks a file, ART is a
+    // directory.
     void opening_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("file");
@@ -43,6 +40,8 @@ private slots:
             QTest::addRow("%s missing", qPrintable(name))
                 << "fehlt" << file << none << "Die Datei " + name + " konnte nicht geöffnet werden!"
                 << QStringList();
+            // A cancel acts right after the file being read: a late check would warn of the missing next
+            // file.
             if (file > 0)
                 QTest::addRow("cancelled before %s", qPrintable(name))
                     << "fehlt" << file << "Öffne " + QString(CatalogWriter::fileName(CatalogFile(file - 1)))
@@ -61,7 +60,7 @@ private slots:
         QFETCH(QString, cancelAt);
         QFETCH(QString, warning);
         QFETCH(QStringList, shown);
-        answerNextFileDialog(sample);
+        answerNextFileDialog(sample); // what is shown before must go
         f.view->slotOpenCatalog();
         QVERIFY(!f.catalog().empty());
         CatalogWriter w;

@@ -6,8 +6,7 @@
 
 namespace vxtest {
 
-// Readable text of a catalog, one line per record, bytes outside printable ASCII as \xNN, the fields of an
-// article separated by '|'. Comparing dumps shows where two catalogs part.
+// One line per record, fields of an article between '|', bytes outside printable ASCII as \xNN.
 QByteArray dumpCatalog(const Catalog& catalog);
 
 } // namespace vxtest

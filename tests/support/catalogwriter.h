@@ -9,11 +9,9 @@
 
 namespace vxtest {
 
-// Writes catalog directories from a readable description, e.g. w.category("A", "Bauelemente");
-// w.article("A0101", "Widerstand 4,7k").tiers({{1, 2380}, {10, 2142}}); QVERIFY(w.writeTo(dir.path()));
-// Keys and texts are raw bytes, cut or padded with NUL to their width; numbers keep their low 16 or 32 bits.
-// A new article has one price tier, 1 at 1.000, unless told otherwise. The two bytes behind a group record,
-// which nobody reads, are FF 01.
+// Writes catalog directories from a readable description. Keys and texts are raw bytes cut or padded with
+// NUL, numbers keep their low 16 or 32 bits, an article has one tier (1 at 1.000) unless told otherwise, and
+// the two unread bytes behind a group record are FF 01.
 enum class CatalogFile { WgHaupt, WgOber, WgGruppe, Art };
 
 struct ArticleFields {
