@@ -22,7 +22,6 @@ private slots:
                             const char* out) {
             QTest::newRow(name) << method << QByteArray(in) << size << status << QByteArray(out);
         };
-        row("0: plain escape", 0, "90 90 05", 2, 0, "90");
         row("0: run of an escape", 0, "90 90 90 02", 4, 0, "90 90 90");
         row("0: run before any byte", 0, "90 03 42", 3, 0, "00 00 00 42");
         row("0: empty record", 0, "41", 0, 0, "");
@@ -30,7 +29,6 @@ private slots:
         row("0: archive ends inside escape", 0, "41 90", 2, 1, "41");
         // The pair's second byte belongs to the next record and stays there.
         row("0: escape at record end", 0, "41 90 03", 2, 1, "41");
-        row("1: plain escape", 1, "90 00 41", 0, 0, "90 41");
         row("1: run of an escape", 1, "90 00 90 02", 0, 0, "90 90 90");
         row("1: run before any byte", 1, "90 02", 0, 0, "00 00");
         row("1: pair cut off", 1, "41 90", 0, 0, "41");
@@ -55,8 +53,6 @@ private slots:
         QCOMPARE(hexOf(readFileBytes(dir.path() + "/OUT.BIN")), expected);
     }
     void writeFailureIsReported() {
-        if (!QFile::exists("/dev/full"))
-            QSKIP("needs /dev/full");
         std::istringstream in(std::string(200000, 'a')); // more than one block of output, none of which fits
         QCOMPARE(decodeRunLengthEntry(in, "/dev/", {"full", "", 0, 200000}), 1);
     }
