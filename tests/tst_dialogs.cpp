@@ -17,8 +17,7 @@ const Article transistor{"", "BC547B", "Transistor NPN 45V 0,1A", "BC547; BC 547
 const Article resistor{"", "<1 Ohm R&S", "Widerstand \xB1" "5% <b>", "A&B", 3, 1, 2, -5, 0, {}};
 // clang-format on
 QString row(const char* label, const char* value) {
-    return QString::fromUtf8("<TR><TD><B>%1</B>:</TD><TD>%2</TD></TR>\n")
-        .arg(label, QString::fromUtf8(value));
+    return QString("<TR><TD><B>%1</B>:</TD><TD>%2</TD></TR>\n").arg(label, value);
 }
 } // namespace
 
@@ -81,7 +80,8 @@ private slots:
                                    << "Keine Preisinformationen! Keine Preisinformationen!" << 0;
         // clang-format on
     }
-    // Runs the order dialog on the second article of a group, as ordering from the article list does.
+    // The order dialog on the second article of a group, as from the article list; no margin above its
+    // buttons.
     void orderDialog() {
         QFETCH(int, minimum);
         QFETCH(QStringList, steps);
@@ -89,10 +89,9 @@ private slots:
         QFETCH(int, ordered);
         SubSubCategory group;
         group.addArticle(transistor);
-        group.addArticle(
-            {"", "BC547C", "", "", 1, 100, 1, 10, ordered, {{minimum, 1.0}, {minimum * 10, 0.5}}});
-        if (minimum == 0)
-            group.articles[1].priceTiers.clear();
+        group.addArticle({"", "BC547C", "", "", 1, 100, 1, 10, ordered, {}});
+        if (minimum > 0)
+            group.articles[1].priceTiers = {{minimum, 1.0}, {minimum * 10, 0.5}};
         QString texts;
         answerNextModalOf<vxArticleOrderDialog>([&](vxArticleOrderDialog* w) {
             auto* field = w->findChild<QLineEdit*>("leOrderedUnits");
@@ -100,14 +99,10 @@ private slots:
             for (const QString& step : steps) {
                 if (step[0] != 't')
                     field->selectAll();
-                if (step[0] == 'p')
-                    field->insert(step.mid(1));
-                else
-                    QTest::keyClicks(field, step.mid(1));
+                step[0] == 'p' ? field->insert(step.mid(1)) : QTest::keyClicks(field, step.mid(1));
             }
             texts += ' ' + field->text();
             w->findChild<QPushButton*>(button)->click();
-            // The buttons' row adds no margin of its own.
             QCOMPARE(w->findChild<QPushButton*>(button)->y(), 0);
         });
         group.orderArticle(1, runArticleOrderDialog);

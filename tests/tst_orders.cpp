@@ -53,8 +53,7 @@ private slots:
         QCOMPARE(fields(), "0 0.00 0.00");
         rows[1] = "Kondensator 100nF | 1 | 0.24 | ";
         QCOMPARE(rowTexts(f.list()), rows);
-        // "Info" shows the row clicked, not the one ordered before; its print dialog cancelled prints
-        // nothing.
+        // "Info" shows the row clicked, not the one ordered before; a cancelled print prints nothing.
         QString info;
         answerNextModalOf<vxArticleInfoDialog>([&](vxArticleInfoDialog* dialog) {
             info = dialog->findChild<QTextBrowser*>("teArticleInfo")->toPlainText();
