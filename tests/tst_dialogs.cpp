@@ -29,10 +29,9 @@ private slots:
     void documents() {
         QString info = "alt", noPrices = "alt", order = "alt";
         buildArticleInfoHtml(transistor, info);
-        const QString prices =
-            "<TR><TD><B>Preise für 100 Stück</B>:</TD><TD><TABLE>\n<TR><TH ALIGN=CENTER>Menge"
-            "</TH><TH ALIGN=CENTER>Netto</TH><TH ALIGN=CENTER>Brutto<BR>(incl. ";
         // clang-format off
+        const QString prices = "<TR><TD><B>Preise für 100 Stück</B>:</TD><TD><TABLE>\n<TR><TH ALIGN=CENTER>"
+                               "Menge</TH><TH ALIGN=CENTER>Netto</TH><TH ALIGN=CENTER>Brutto<BR>(incl. ";
         QCOMPARE(info, "<QT><CENTER><TABLE>\n" + row("Name", "BC547B") +
             row("Beschreibung", "Transistor NPN 45V 0,1A") + row("Weitere Namen", "BC547; BC 547 B") +
             row("Status", "Lagertyp, wird nach Möglichkeit stets ab Lager angeboten (wenn auch vielleicht "
@@ -49,18 +48,15 @@ private slots:
                           "bestellt.") + row("1 VPE enthält", "-5 Stück") + row("Preise für 1 Stück",
             "Keine Preisinformationen vorhanden! Bitte fragen Sie bei Korvel electronics nach.") +
             "</TABLE></CENTER></QT>\n");
-        // clang-format on
         buildArticleOrderHtml(resistor, order);
         QCOMPARE(order, head + row("1 VPE enthält", "-5 Stück") + "</TABLE></CENTER></QT>\n");
-        // An unknown status; every VAT class but 1 is the reduced rate, every price unit but 1 means 100
-        // pieces.
+        // Unknown status; any VAT class but 1 is the reduced rate, any price unit but 1 means 100 pieces.
         Article other = transistor;
         other.status = other.priceUnit = other.vatClass = 0;
         buildArticleInfoHtml(other, info);
-        QVERIFY2(
-            info.contains("<B>Status</B>:</TD><TD>Unbekannt</TD>") &&
-                info.contains(prices + "7%)</TH></TR>\n<TR><TD ALIGN=RIGHT>10</TD><TD ALIGN=RIGHT>2.22</TD>"),
-            qPrintable(info));
+        QVERIFY2(info.contains("<B>Status</B>:</TD><TD>Unbekannt</TD>") && info.contains(prices +
+                 "7%)</TH></TR>\n<TR><TD ALIGN=RIGHT>10</TD><TD ALIGN=RIGHT>2.22</TD>"), qPrintable(info));
+        // clang-format on
     }
     void orderDialog_data() {
         QTest::addColumn<int>("minimum"); // of the first tier, the second is ten times that; 0: none

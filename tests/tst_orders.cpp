@@ -39,7 +39,6 @@ private slots:
         // One unit: gross 1.004, net 0.86551.
         w.article("A0102", "Widerstand 4,7k").numbers(1, 1, 1, 1).tiers({{1, 1004}});
         QVERIFY(f.open(w));
-        QCOMPARE(fields(), "0 0.00 0.00");
     }
     // Ordered, a group row keeps showing the first tier; only the rows concerned are written anew.
     void groupView() {
@@ -78,8 +77,6 @@ private slots:
         QCOMPARE(fields(), "0 0.00 0.00");
         QCOMPARE(rowTexts(f.list()),
                  (QStringList{"Elko 47uF | 5 | 1.45 | ", "Kondensator 100nF | 1 | 0.24 | "}));
-        pressOrderList();
-        QCOMPARE(rowTexts(f.list()), QStringList());
     }
     void orderListView_data() {
         // Typed into the resistor's order dialog; null: cancelled; "-": the capacitor unordered; "*": all.

@@ -59,9 +59,7 @@ private slots:
     // Rows in catalog order; amounts of eleven characters are cut in the text only; names keep umlauts and
     // markup characters; a sum typed over the computed one is written as typed.
     void exportedBytes() {
-        auto* net = view->findChild<QLineEdit*>("leOrderSumNetto");
-        net->selectAll();
-        QTest::keyClicks(net, "ca. 3 & mehr");
+        view->findChild<QLineEdit*>("leOrderSumNetto")->setText("ca. 3 & mehr");
         const QString rule = QString(75, '=') + '\n';
         QCOMPARE(exportTo("Exportiere Text-Datei", "liste.txt"),
                  "Bestellliste\n============\n\n"
