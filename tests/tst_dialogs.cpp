@@ -65,7 +65,6 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("shown"); // at the start and at the end
         QTest::addColumn<int>("stored");
-        // clang-format off
         QTest::newRow("below the minimum") << 10 << 0 << QStringList{"o2"} << "10 10" << 10;
         QTest::newRow("a digit behind") << 10 << 0 << QStringList{"t5"} << "10 105" << 105;
         QTest::newRow("leading zeros, between tiers") << 5 << 0 << QStringList{"p007"} << "5 7" << 7;
@@ -74,10 +73,8 @@ private slots:
         QTest::newRow("Abbruch") << 10 << 25 << QStringList{"p-40", "o40"} << "25 250" << 25;
         QTest::newRow("no prices") << 0 << 0 << QStringList{"t5", "p5"}
                                    << "Keine Preisinformationen! Keine Preisinformationen!" << 0;
-        // clang-format on
     }
-    // The order dialog on the second article of a group, as from the article list; no margin above its
-    // buttons.
+    // The order dialog on a group's second article, as from the list; no margin above its buttons.
     void orderDialog() {
         QFETCH(int, minimum);
         QFETCH(QStringList, steps);

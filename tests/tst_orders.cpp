@@ -84,13 +84,11 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("fields");
         const QString cap = "✓ Kondensator 100nF | 12 | 2.57 | ", res = "✓ Widerstand 4,7k | ";
-        // clang-format off
         // Rounded one by one the net amounts 2.22 and 0.87 would add up to 3.09.
         QTest::newRow("cancelled") << QString() << QStringList{cap, res + "1 | 1.00 | "} << "2 3.08 3.57";
         QTest::newRow("accepted") << "3" << QStringList{cap, res + "3 | 3.01 | "} << "2 4.81 5.58";
         QTest::newRow("unorder") << "-" << QStringList{res + "1 | 1.00 | "} << "1 0.87 1.00";
         QTest::newRow("unorder all") << "*" << QStringList() << "0 0.00 0.00";
-        // clang-format on
     }
     // Order rows show the ordered units and their value; any change builds the list anew.
     void orderListView() {

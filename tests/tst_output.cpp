@@ -4,7 +4,6 @@
 
 #include <QtPrintSupport>
 #include <QtTest>
-
 #include <csignal>
 #include <sys/resource.h>
 
@@ -130,14 +129,11 @@ private slots:
     // Printed on the dialog's printer, the order list fills several small sheets.
     void printout() {
         const QString path = out->filePath("bestellliste.pdf");
-        answerNextModal("QPrintDialog", [&](QWidget* w) {
-            QPrinter* printer = static_cast<QPrintDialog*>(w)->printer();
-            printer->setOutputFileName(path);
-            printer->setFullPage(true);
-            printer->setPageSize(
-                QPageSize(QSizeF(400, 220), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        answerNextModalOf<QPrintDialog>([&](QPrintDialog* dialog) {
+            dialog->printer()->setOutputFileName(path);
+            dialog->printer()->setPageSize(QPageSize(QSize(400, 220)));
             // done(): accept() would take the printer back from the dialog's own fields.
-            static_cast<QPrintDialog*>(w)->done(QDialog::Accepted);
+            dialog->done(QDialog::Accepted);
         });
         runOrderListMenu("Drucken");
         QVERIFY(QString::fromLatin1(readAll(path)).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")) >=
