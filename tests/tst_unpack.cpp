@@ -9,13 +9,6 @@
 
 using namespace vxtest;
 
-static std::vector<PackEntry> twelve(int method) { // records F1 to F12 of 40 to 480 bytes
-    std::vector<PackEntry> entries;
-    for (int i = 1; i <= 12; ++i)
-        entries.push_back({"F" + std::to_string(i), "", method, std::string(40u * i, char('a' + i)), false});
-    return entries;
-}
-
 class tst_Unpack : public QObject {
     Q_OBJECT
 
@@ -24,9 +17,12 @@ class tst_Unpack : public QObject {
     const QString target = work.filePath(QString::fromUtf8("Zielordner äß/"));
     std::vector<PackEntry> entries;
 
-    // The archive of twelve(method), and an empty target.
+    // The archive of records F1 to F12 of 40 to 480 bytes, and an empty target.
     void prepare(int method) {
-        entries = twelve(method);
+        entries.clear();
+        for (int i = 1; i <= 12; ++i)
+            entries.push_back(
+                {"F" + std::to_string(i), "", method, std::string(40u * i, char('a' + i)), false});
         QVERIFY(writeFileBytes(archive, packArchive(entries)));
         QVERIFY(QDir(target).removeRecursively() && QDir().mkpath(target));
     }
@@ -47,6 +43,8 @@ private slots:
     }
     void archives() {
         QFETCH(QString, path);
+        if (!QFile::exists(path + ".arc"))
+            QSKIP("reference vectors not found");
         prepare(0);
         QCOMPARE(uncompressArchive(path + ".arc", target), 0);
         for (const QString& file : QDir(path).entryList(QDir::Files))
@@ -65,7 +63,8 @@ private slots:
         QTest::addColumn<QString>("blocker");  // a directory of this name in the target
         QTest::addColumn<int>("method");
         QTest::addColumn<int>("unpacked"); // -1: the archive's file dialog is cancelled
-        const QByteArray packed = QByteArray::fromStdString(packArchive(twelve(0)));
+        prepare(0);
+        const QByteArray packed = QByteArray::fromStdString(readFileBytes(archive));
         QTest::newRow("unpacks") << QByteArray() << "" << 1 << 12;
         QTest::newRow("cancel finishes the record") << QByteArray() << "" << 1 << 5;
         QTest::newRow("file dialog cancelled") << QByteArray() << "" << 1 << -1;
