@@ -64,21 +64,16 @@ private slots:
     void layoutFollowsTheDevice() {
         QImage low = sheet(600, 600, 72, 72), high = sheet(1200, 1200, 144, 144);
         const int lowHeight = RichTextPages("Zeile", &low).documentHeight();
-        QVERIFY2(qAbs(RichTextPages("Zeile", &high).documentHeight() - 2 * lowHeight) <= 2,
-                 qPrintable(QString::number(lowHeight)));
+        QVERIFY(qAbs(RichTextPages("Zeile", &high).documentHeight() - 2 * lowHeight) <= 2);
     }
     // A black table as wide as the text and taller than a body shows exactly where each slice lands; the page
     // number alone lies below the body, flush with its right edge, its baseline ascent + 5 below it.
     void marginsAndPageNumbers() {
-        const QSize dpi(150, 100); // unequal, so that x and y cannot stand in for each other
-        const int width = 700, height = 800;
-        QImage printed = sheet(width, height, dpi.width(), dpi.height()), expected = printed;
-        const RichTextPages pages(
-            "<table width=\"100%\" bgcolor=\"#000000\" cellspacing=\"0\" cellpadding=\"0\" "
-            "border=\"0\"><tr><td>" +
-                fixedLines(25) + "</td></tr></table>",
-            &printed);
-        const QRect body(dpi.width(), dpi.height(), width - 2 * dpi.width(), height - 2 * dpi.height()),
+        const int dpiX = 150, dpiY = 100, width = 700, height = 800; // x and y unequal, not to be swapped
+        QImage printed = sheet(width, height, dpiX, dpiY), expected = printed;
+        const QString table = "<table width=100% bgcolor=black cellspacing=0 cellpadding=0 border=0><tr><td>";
+        const RichTextPages pages(table + fixedLines(25) + "</td></tr></table>", &printed);
+        const QRect body(dpiX, dpiY, width - 2 * dpiX, height - 2 * dpiY),
             below(0, body.bottom() + 1, width, height);
         QCOMPARE(pages.body(), body);
         QVERIFY(pages.pageCount() >= 2);
