@@ -14,11 +14,15 @@
 #include <QTreeWidget>
 
 void vxCentralWidget::slotOpenCatalog() {
-    QString directory = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."));
+    const QString directory = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."));
     if (directory.isNull()) {
         slotUpdateOrderInfo();
         return;
     }
+    openCatalog(directory);
+}
+
+void vxCentralWidget::openCatalog(QString directory) {
     clearCatalog();
     if (!directory.endsWith(QLatin1Char('/')))
         directory += QLatin1Char('/');
