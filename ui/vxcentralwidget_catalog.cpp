@@ -52,6 +52,8 @@ void vxCentralWidget::openCatalog(QString directory) {
         progress.setValue(5);
         QMessageBox::warning(this, QStringLiteral("Vendrix"), failure);
         clearCatalog();
+        // The orders went with the previous catalog; totals left standing would be exported and printed.
+        slotUpdateOrderInfo();
         return false;
     };
     const auto cancelled = [&](int step) {
@@ -60,6 +62,7 @@ void vxCentralWidget::openCatalog(QString directory) {
         if (!progress.wasCanceled())
             return false;
         clearCatalog();
+        slotUpdateOrderInfo();
         return true;
     };
 
