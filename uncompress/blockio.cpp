@@ -44,12 +44,16 @@ void ByteSink::repeat(unsigned char c, std::size_t n) {
 
 void ByteSink::flush() {
     const OutputLimits& limits = outputLimits();
-    if (!overLimit && written + fill > limits.maxFileBytes)
+    if (written + fill > limits.maxFileBytes)
         overLimit = true;
-    if (!overLimit && sinceCheck + fill >= limits.checkInterval) {
-        overLimit = !roomToWrite(directory);
+    if (!overLimit && (!asked || sinceCheck + fill >= limits.checkInterval)) {
+        knownFree = freeBytesAt(directory);
         sinceCheck = 0;
+        asked = true;
     }
+    // Between two looks the free space shrinks by what was written, as far as this record knows.
+    if (knownFree < limits.minFreeBytes || knownFree - limits.minFreeBytes < sinceCheck + fill)
+        overLimit = true;
     if (!overLimit) {
         out.write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(fill));
         written += fill;

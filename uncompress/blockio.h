@@ -66,7 +66,10 @@ private:
     std::ostream& out;
     const std::string& directory;
     std::uint64_t written = 0;
+    // Free space when last asked, and what was written since; asked at the first block.
+    std::uint64_t knownFree = 0;
     std::uint64_t sinceCheck = 0;
+    bool asked = false;
     bool overLimit = false;
     std::size_t fill = 0;
     unsigned char buffer[BlockSize];

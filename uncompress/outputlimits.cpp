@@ -18,12 +18,12 @@ void setOutputLimits(const OutputLimits& limits) {
     current() = limits;
 }
 
-bool roomToWrite(const std::string& directory) {
-    const OutputLimits& limits = current();
-    if (limits.freeBytes)
-        return limits.freeBytes(directory) >= limits.minFreeBytes;
+std::uint64_t freeBytesAt(const std::string& directory) {
+    if (current().freeBytes)
+        return current().freeBytes(directory);
     const QStorageInfo storage(QFile::decodeName(QByteArray::fromStdString(directory)));
     // A file system that cannot be asked is left to the writes themselves to fail.
-    return !storage.isValid() || storage.bytesAvailable() < 0 ||
-           std::uint64_t(storage.bytesAvailable()) >= limits.minFreeBytes;
+    if (!storage.isValid() || storage.bytesAvailable() < 0)
+        return UINT64_MAX;
+    return std::uint64_t(storage.bytesAvailable());
 }

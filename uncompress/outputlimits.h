@@ -21,5 +21,9 @@ struct OutputLimits {
 const OutputLimits& outputLimits();
 void setOutputLimits(const OutputLimits& limits);
 
-// Whether the file system holding directory has more than the minimum left free.
-bool roomToWrite(const std::string& directory);
+// Free bytes of the file system holding directory; UINT64_MAX when it cannot be asked.
+std::uint64_t freeBytesAt(const std::string& directory);
+// Whether that file system has at least the minimum free.
+inline bool roomToWrite(const std::string& directory) {
+    return freeBytesAt(directory) >= outputLimits().minFreeBytes;
+}
