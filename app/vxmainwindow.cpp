@@ -11,6 +11,10 @@ vxMainWindow::vxMainWindow() : QMainWindow(nullptr, Qt::Window) {
     createMenus();
 }
 
+void vxMainWindow::openCatalog(const QString& directory) {
+    view->openCatalog(directory);
+}
+
 void vxMainWindow::createCentralWidget() {
     view = new vxCentralWidget(this, "view");
     setCentralWidget(view);

@@ -12,6 +12,9 @@ class vxMainWindow : public QMainWindow {
 public:
     vxMainWindow();
 
+    // Opens a catalog directory as "Öffnen" does once it is chosen.
+    void openCatalog(const QString& directory);
+
 protected slots:
     void slotAbout();
 

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QJsonArray>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -361,6 +362,18 @@ QJsonObject measureCatalog(const MeasureRequest& request) {
         for (int n = 1; n <= archiveFillers; ++n)
             same = same && QFileInfo(target + QLatin1Char('/') + archiveFillerName(n)).size() == 0;
         result[QStringLiteral("unpackVerified")] = same;
+    }
+
+    if (request.reopenings > 0 && wanted("reopen")) {
+        note(QStringLiteral("opening %1 times").arg(request.reopenings));
+        QJsonArray rss;
+        for (int i = 0; i < request.reopenings; ++i) {
+            session.open(directory);
+            rss.append(double(residentMemory().rssKb));
+            session.orderSpreadArticles(100);
+        }
+        result[QStringLiteral("reopen")] = request.reopenings;
+        result[QStringLiteral("reopenRssKb")] = rss;
     }
     return result;
 }

@@ -7,7 +7,7 @@
 // loaded nothing big:
 //
 //   vxbench --measure CATALOG --texts FILE [--archive FILE --gzipped DIR] [--runs N]
-//           [--only open,searchTenth,searchEvery,orders,unpack]
+//           [--reopen N] [--only open,searchTenth,searchEvery,orders,unpack,reopen]
 //
 // prints the raw figures of one catalog as JSON; --only limits them to some operations, to profile one.
 #include "measurements.h"
@@ -98,7 +98,11 @@ bool prepareArchive(const QString& catalog) {
     return true;
 }
 
-QJsonObject runMeasuringProcess(const QString& catalog, const Options& options) {
+// The catalog size whose memory is followed over many openings, and how many.
+constexpr std::size_t reopenedArticles = 200000;
+constexpr int reopenings = 30;
+
+QJsonObject runMeasuringProcess(const QString& catalog, std::size_t articles, const Options& options) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -108,7 +112,8 @@ QJsonObject runMeasuringProcess(const QString& catalog, const Options& options) 
                 {QStringLiteral("--measure"), catalog, QStringLiteral("--texts"),
                  catalog + QStringLiteral(".texts"), QStringLiteral("--runs"), QString::number(options.runs),
                  QStringLiteral("--archive"), catalog + QStringLiteral(".arc"), QStringLiteral("--gzipped"),
-                 catalog + QStringLiteral(".gz")});
+                 catalog + QStringLiteral(".gz"), QStringLiteral("--reopen"),
+                 QString::number(articles == reopenedArticles ? reopenings : 0)});
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return {};
     return QJsonDocument::fromJson(child.readAllStandardOutput()).object();
@@ -131,6 +136,11 @@ QJsonObject ratiosOf(const QJsonObject& raw) {
     ratios[QStringLiteral("orderList")] =
         v("orderList") / (v("searchEvery") * v("orderListRows") / v("searchEveryRows"));
     ratios[QStringLiteral("memory")] = v("rssDeltaKb") * 1024.0 / v("catalogBytes");
+    // The resident memory after the last opening against that after the second (the first still grows the
+    // allocator's pools).
+    const QJsonArray rss = raw.value(QStringLiteral("reopenRssKb")).toArray();
+    if (rss.size() >= 2)
+        ratios[QStringLiteral("reopen")] = rss.last().toDouble() / rss.at(1).toDouble();
     if (raw.contains(QStringLiteral("unpack")) && raw.value(QStringLiteral("unpackVerified")).toBool())
         ratios[QStringLiteral("unpack")] = v("unpack") / v("gunzip");
     return ratios;
@@ -144,6 +154,7 @@ const Target targets[] = {
     {"totals", "order totals", "s per 5 ms", 1.0},
     {"unpack", "unpack archive", "gzip -d, same content", 3.0},
     {"memory", "memory after loading", "size of the 4 files", 2.0},
+    {"reopen", "memory, 30 openings", "after the 2nd opening", 1.05},
 };
 
 // Seconds (or kB) of the figure itself and of its reference, for the table.
@@ -171,6 +182,12 @@ QString figures(const QJsonObject& raw, const char* key) {
             .arg(v("rssDeltaKb") / 1024.0, 0, 'f', 1)
             .arg(v("hwmDeltaKb") / 1024.0, 0, 'f', 1)
             .arg(v("catalogBytes") / 1048576.0, 0, 'f', 1);
+    if (k == QLatin1String("reopen")) {
+        const QJsonArray rss = raw.value(QStringLiteral("reopenRssKb")).toArray();
+        const auto mb = [&rss](qsizetype i) { return QString::number(rss.at(i).toDouble() / 1024.0, 'f', 1); };
+        return rss.size() < 2 ? QString()
+                              : QStringLiteral("1st %1, 2nd %2, last %3 MB").arg(mb(0), mb(1), mb(rss.size() - 1));
+    }
     return {};
 }
 
@@ -193,7 +210,7 @@ int drive(const Options& options) {
         if (!prepareArchive(catalog))
             return 1;
         say("measuring %s\n", catalog);
-        const QJsonObject raw = runMeasuringProcess(catalog, options);
+        const QJsonObject raw = runMeasuringProcess(catalog, articles, options);
         if (raw.isEmpty()) {
             say("the measuring process for %s failed\n", catalog);
             return 1;
@@ -285,6 +302,8 @@ int measure(int argc, char* argv[]) {
             request.gzipDirectory = args[++i];
         else if (args[i] == QLatin1String("--runs"))
             request.runs = args[++i].toInt();
+        else if (args[i] == QLatin1String("--reopen"))
+            request.reopenings = args[++i].toInt();
         else if (args[i] == QLatin1String("--only"))
             request.only = args[++i].split(QLatin1Char(','));
     }

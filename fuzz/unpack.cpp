@@ -3,6 +3,7 @@
 // the temporary files and files named by the directory's safe records; nothing else may have changed.
 #include "fuzz/catalogoracle.h"
 #include "fuzz/scratchdir.h"
+#include "uncompress/outputlimits.h"
 #include "uncompress/archiveentry.h"
 #include "uncompress/uncompress.h"
 
@@ -36,6 +37,10 @@ std::string readFile(const std::string& path) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The references know nothing of the free space of the scratch file system; the limits are tested apart.
+    OutputLimits unlimitedSpace;
+    unlimitedSpace.freeBytes = [](const std::string&) { return UINT64_MAX; };
+    setOutputLimits(unlimitedSpace);
     // The progress dialog of the unpacking needs a GUI application; it lives as long as the process.
     static std::unique_ptr<QApplication> app(new QApplication(*argc, *argv));
     writeScratchFile(bystanderName, bystanderBytes);

@@ -8,10 +8,10 @@ if [ "${1:-}" = "--fuzz" ]; then
     shift
     extra=(clang-14 libclang-rt-14-dev)
 fi
-# What building and running need; fonts-dejavu-core gives offscreen tests and screenshots the same font on
-# every machine. The test command names its own extra packages.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth fonts-dejavu-core
-          "${extra[@]}" "$@")
+# What building and running need; qt6-translations-l10n makes Qt's own dialogs German; fonts-dejavu-core gives
+# offscreen tests and screenshots the same font on every machine. The test command names its own extra packages.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth qt6-translations-l10n
+          fonts-dejavu-core "${extra[@]}" "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -18,8 +18,11 @@ args=(--catalog "$catalog")
 [ -n "${VX_SEARCH:-}" ] && args+=(--search "$VX_SEARCH")
 [ $# -eq 0 ] && set -- 1
 mkdir -p "$out"
+# The offscreen platform warns about what it cannot do (size hints) and about a missing runtime directory;
+# neither says anything about the results, so only other messages reach the terminal.
+quiet() { grep -v -e 'does not support propagateSizeHints' -e 'XDG_RUNTIME_DIR not set' >&2 || true; }
 for scale in "$@"; do
     # Only the chosen factor may scale the pictures; the caller's desktop settings stay out.
     env -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR -u QT_ENABLE_HIGHDPI_SCALING -u QT_FONT_DPI \
-        QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR="$scale" build/tools/vxscreenshots "${args[@]}" "$out"
+        QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR="$scale" build/tools/vxscreenshots "${args[@]}" "$out" 2> >(quiet)
 done

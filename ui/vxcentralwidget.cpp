@@ -276,6 +276,23 @@ void vxCentralWidget::buildWidgets() {
     pbOrderList = order.add(new QPushButton(tr("Bestellliste")));
     pbOrderList->setObjectName(QStringLiteral("pbOrderList"));
 
+    // A screen reader announces what a control is for, not only its current text: the titles of the group
+    // boxes, which a reader does not connect to the control inside, become the controls' names.
+    cbCategory->setAccessibleName(tr("Warenhauptgruppe"));
+    cbSubCategory->setAccessibleName(tr("Warenobergruppe"));
+    cbSubSubCategory->setAccessibleName(tr("Warengruppe"));
+    leSearch->setAccessibleName(tr("Suchen nach"));
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             cbName, cbDescription, cbOtherNames, cbCaseSensitive, pbSearch, pbOrderList})
+        button->setAccessibleName(button->text());
+    leOrderCount->setAccessibleName(tr("Bisher bestellte Artikel"));
+    leOrderSumNetto->setAccessibleName(tr("Summe netto"));
+    leOrderSumBrutto->setAccessibleName(tr("Summe brutto"));
+    lvParts->setAccessibleName(tr("Artikelliste"));
+    lvParts->setAccessibleDescription(
+        tr("Die Artikel der gewählten Warengruppe, das Suchergebnis oder die Bestellliste. "
+           "Das Kontextmenü einer Zeile bestellt den Artikel, zeigt seine Informationen oder bestellt ab."));
+
     lvParts->setColumnCount(ArticleColumnCount);
     lvParts->setHeaderLabels({tr("Artikel"), tr("VPE"), tr("Menge"), tr("Preis"), tr("Status"),
                               tr("Beschreibung"), tr("Weitere Namen"), QStringLiteral("C"),

@@ -25,6 +25,10 @@ public:
 
     const Catalog& currentCatalog() const { return catalog; }
 
+    // Opens the catalog in directory as "Öffnen" does once the directory is chosen: progress dialog,
+    // warnings, and the first group shown.
+    void openCatalog(QString directory);
+
     void buildOrderListHtml(QString& out) const;
     void buildOrderListText(QString& out) const;
 

@@ -14,11 +14,15 @@
 #include <QTreeWidget>
 
 void vxCentralWidget::slotOpenCatalog() {
-    QString directory = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."));
+    const QString directory = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."));
     if (directory.isNull()) {
         slotUpdateOrderInfo();
         return;
     }
+    openCatalog(directory);
+}
+
+void vxCentralWidget::openCatalog(QString directory) {
     clearCatalog();
     if (!directory.endsWith(QLatin1Char('/')))
         directory += QLatin1Char('/');
@@ -48,6 +52,8 @@ void vxCentralWidget::slotOpenCatalog() {
         progress.setValue(5);
         QMessageBox::warning(this, QStringLiteral("Vendrix"), failure);
         clearCatalog();
+        // The orders went with the previous catalog; totals left standing would be exported and printed.
+        slotUpdateOrderInfo();
         return false;
     };
     const auto cancelled = [&](int step) {
@@ -56,6 +62,7 @@ void vxCentralWidget::slotOpenCatalog() {
         if (!progress.wasCanceled())
             return false;
         clearCatalog();
+        slotUpdateOrderInfo();
         return true;
     };
 

@@ -35,6 +35,9 @@ bool writeFile(QWidget* parent, const QString& fileName, const QString& contents
     // Unbuffered, because a buffered write that the disk takes only in part is flushed later without an
     // error; unbuffered, the short count shows, and the file is dropped instead of committed.
     QSaveFile file(fileName);
+    // Where no file may be created beside the target (a read-only folder) but the target itself is writable,
+    // the user still expects it to be written: then it is written in place.
+    file.setDirectWriteFallback(true);
     const QByteArray bytes = contents.toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
         !file.commit()) {

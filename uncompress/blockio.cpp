@@ -1,5 +1,7 @@
 #include "uncompress/blockio.h"
 
+#include "uncompress/outputlimits.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -41,12 +43,27 @@ void ByteSink::repeat(unsigned char c, std::size_t n) {
 }
 
 void ByteSink::flush() {
-    out.write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(fill));
+    const OutputLimits& limits = outputLimits();
+    if (written + fill > limits.maxFileBytes)
+        overLimit = true;
+    if (!overLimit && (!asked || sinceCheck + fill >= limits.checkInterval)) {
+        knownFree = freeBytesAt(directory);
+        sinceCheck = 0;
+        asked = true;
+    }
+    // Between two looks the free space shrinks by what was written, as far as this record knows.
+    if (knownFree < limits.minFreeBytes || knownFree - limits.minFreeBytes < sinceCheck + fill)
+        overLimit = true;
+    if (!overLimit) {
+        out.write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(fill));
+        written += fill;
+        sinceCheck += fill;
+    }
     fill = 0;
 }
 
 bool ByteSink::finish() {
     flush();
     out.flush();
-    return static_cast<bool>(out);
+    return !overLimit && static_cast<bool>(out);
 }

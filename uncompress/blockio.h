@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <string>
 
 // Block-wise reading and writing for the decoding stages: the stages work byte by byte, the streams see
 // large reads and writes only.
@@ -38,10 +39,11 @@ private:
     unsigned char buffer[BlockSize];
 };
 
-// Collects output bytes and hands them to the stream in large blocks.
+// Collects output bytes and hands them to the stream in large blocks, within the output limits of the
+// directory it writes into: once a block would pass them, nothing more is written and finish() fails.
 class ByteSink {
 public:
-    explicit ByteSink(std::ostream& out) : out(out) {}
+    ByteSink(std::ostream& out, const std::string& directory) : out(out), directory(directory) {}
     ByteSink(const ByteSink&) = delete;
     ByteSink& operator=(const ByteSink&) = delete;
 
@@ -52,14 +54,23 @@ public:
     }
     void put(const unsigned char* p, std::size_t n);
     void repeat(unsigned char c, std::size_t n);
-    // Writes what is pending; false when any write failed.
+    // Writes what is pending; false when any write failed or a limit stopped the output.
     bool finish();
+    // True once a limit stopped the output: the rest of the input need not be decoded.
+    bool stopped() const { return overLimit; }
 
 private:
     void flush();
 
     static constexpr std::size_t BlockSize = 64 * 1024;
     std::ostream& out;
+    const std::string& directory;
+    std::uint64_t written = 0;
+    // Free space when last asked, and what was written since; asked at the first block.
+    std::uint64_t knownFree = 0;
+    std::uint64_t sinceCheck = 0;
+    bool asked = false;
+    bool overLimit = false;
     std::size_t fill = 0;
     unsigned char buffer[BlockSize];
 };

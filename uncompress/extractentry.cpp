@@ -2,10 +2,11 @@
 
 #include "uncompress/huffman.h"
 #include "uncompress/lzss.h"
+#include "uncompress/outputlimits.h"
 #include "uncompress/runlength.h"
 
 int extractEntry(std::istream& archive, const std::string& targetDir, const ArchiveEntry& entry) {
-    if ((entry.method != 0 && entry.method != 1) || !isSafeEntryName(entry))
+    if ((entry.method != 0 && entry.method != 1) || !isSafeEntryName(entry) || !roomToWrite(targetDir))
         return 1;
     if (entry.method == 0)
         return decodeRunLengthEntry(archive, targetDir, entry);

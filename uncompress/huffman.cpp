@@ -113,6 +113,7 @@ private:
 class TokenWriter {
 public:
     explicit TokenWriter(ByteSink& sink) : sink(sink) {}
+    bool stopped() const { return sink.stopped(); }
     void literal(int symbol) {
         sink.put(0x00);
         sink.put(static_cast<unsigned char>(symbol));
@@ -143,7 +144,7 @@ bool decodeBits(std::istream& archive, std::uint32_t size, TokenWriter& tokens) 
 
     int node = Root;
     std::int64_t p = 0;
-    while (p < tailStart) {
+    while (p < tailStart && !tokens.stopped()) {
         if (reader->available() < 32)
             reader->fill();
         int symbol = 0;
@@ -228,7 +229,7 @@ int decodeHuffmanEntry(std::istream& archive, const std::string& targetDir, cons
     std::ofstream out(huffTempPath(targetDir), std::ios::binary | std::ios::trunc);
     if (!out)
         return 1;
-    auto sink = std::make_unique<ByteSink>(out);
+    auto sink = std::make_unique<ByteSink>(out, targetDir);
     TokenWriter tokens(*sink);
     const bool decoded = decodeBits(archive, entry.size, tokens);
     return closeOutput(out, sink->finish()) && decoded ? 0 : 1;

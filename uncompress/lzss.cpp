@@ -24,13 +24,13 @@ int decodeLzssTemp(const std::string& targetDir) {
     if (!out)
         return 1;
     auto source = std::make_unique<ByteSource>(in);
-    auto sink = std::make_unique<ByteSink>(out);
+    auto sink = std::make_unique<ByteSink>(out, targetDir);
     Window window;
     // The bytes of one match, taken from the window before any of them is stored back.
     unsigned char staging[256];
 
     unsigned char flag = 0, c = 0, length = 0, high = 0, low = 0;
-    while (source->get(flag)) {
+    while (!sink->stopped() && source->get(flag)) {
         if (flag == 0) {
             if (!source->get(c))
                 break;

@@ -17,11 +17,11 @@ int decodeRunLengthEntry(std::istream& archive, const std::string& targetDir, co
     if (!file)
         return 1;
     auto source = std::make_unique<ByteSource>(archive, entry.size);
-    auto sink = std::make_unique<ByteSink>(file);
+    auto sink = std::make_unique<ByteSink>(file, targetDir);
     // A run at the very start repeats 0x00 rather than whatever an earlier record left behind.
     unsigned char last = 0, b = 0, n = 0;
     bool complete = true;
-    while (source->get(b)) {
+    while (!sink->stopped() && source->get(b)) {
         if (b != Escape) {
             last = b;
             sink->put(b);
@@ -50,9 +50,9 @@ int decodeRunLengthTemp(const std::string& targetDir, const ArchiveEntry& entry)
     if (!file)
         return 1;
     auto source = std::make_unique<ByteSource>(in);
-    auto sink = std::make_unique<ByteSink>(file);
+    auto sink = std::make_unique<ByteSink>(file, targetDir);
     unsigned char last = 0, b = 0, n = 0;
-    while (source->get(b)) {
+    while (!sink->stopped() && source->get(b)) {
         if (b != Escape) {
             last = b;
             sink->put(b);

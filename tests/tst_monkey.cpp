@@ -1,0 +1,327 @@
+// A user's long session, played by a seeded random driver: every action goes through the real main window
+// and its real modal dialogs, and after each the window must still agree with the catalog it holds.
+//
+//   VX_MONKEY_SEED=7 VX_MONKEY_ACTIONS=5000 tst_monkey     one seed, many actions
+//   VX_MONKEY_MINUTES=30 tst_monkey                        seed after seed until the time is up
+//
+// A failing seed prints the actions that led to the failure; the same seed replays them.
+#include "app/vxmainwindow.h"
+#include "catalog/articleitem.h"
+#include "catalog/orderindex.h"
+#include "support/catalogwriter.h"
+#include "support/filebytes.h"
+#include "support/modal.h"
+#include "support/viewfixture.h"
+#include "tools/archivepacker.h"
+#include "tools/cataloggenerator.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <random>
+
+using namespace vxtest;
+
+namespace {
+const char* const patterns[] = {".",   "Widerstand", "^K",  "nF$", "[0-9]+k", "(", "[", "a{2,}", "\\d",
+                                "x|y", "Ä",          "ö",   "*",   "\\",      "", " ", "^$",    ".*1%",
+                                "[^x]", "\\s",      "(?i)r", "))", "a{99999}"};
+const char* const orderInputs[] = {"", "0", "1", "2", "5", "007", "10", "abc", "1e3", "99999999999", "-3",
+                                   " 4", "2147483647"};
+} // namespace
+
+class tst_Monkey : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void session();
+
+private:
+    bool play(quint64 seed, int actions, QString* failure);
+    void act(std::mt19937_64& random, QStringList& log);
+    QString invariantBroken() const;
+
+    template <class T> T* pick(std::mt19937_64& random, const QList<T*>& from) {
+        return from.isEmpty() ? nullptr : from[int(random() % quint64(from.size()))];
+    }
+    QTreeWidgetItem* anyRow(std::mt19937_64& random) const {
+        const int rows = list->topLevelItemCount();
+        return rows ? list->topLevelItem(int(random() % quint64(rows))) : nullptr;
+    }
+
+    QTemporaryDir temp;
+    QStringList catalogs, archives;
+    std::unique_ptr<vxMainWindow> window;
+    vxCentralWidget* view = nullptr;
+    QTreeWidget* list = nullptr;
+};
+
+void tst_Monkey::initTestCase() {
+    // Good catalogs, an empty one and broken ones: a file missing, records cut short, a directory named ART.
+    const QString generated = temp.filePath("erzeugt");
+    QVERIFY(generateCatalog(QFile::encodeName(generated).toStdString(), 400, 3));
+    CatalogWriter small;
+    small.category("A", latin1("Bauelemente")).category("B", "Leer");
+    small.subCategory("A01", latin1("Widerstände")).subSubCategory("A0101", "Kohle");
+    small.article("A0101", latin1("Widerstand 4,7k Ä")).numbers(1, 10, 1, 100).tiers({{1, 2380}, {10, 2142}});
+    small.article("A0101", "ohne Preis").tiers({});
+    small.article("A0101", "teuer").numbers(2, 1, 2, 1).tiers({{3, 1234567890}});
+    CatalogWriter empty, missing = small, cut = small, artDirectory = small;
+    missing.omit(CatalogFile::WgOber);
+    cut.appendRaw(CatalogFile::Art, "kurz").appendRaw(CatalogFile::WgGruppe, "A01");
+    artDirectory.directoryInstead(CatalogFile::Art);
+    catalogs = {generated, temp.filePath("klein"), temp.filePath("leer"), temp.filePath("ohneWGOBER"),
+                temp.filePath("abgeschnitten"), temp.filePath("ARTverzeichnis"), temp.filePath("fehlt")};
+    QVERIFY(small.writeTo(catalogs[1]) && empty.writeTo(catalogs[2]) && missing.writeTo(catalogs[3]) &&
+            cut.writeTo(catalogs[4]) && artDirectory.writeTo(catalogs[5]));
+
+    // Archives of the generated catalog by both methods, one cut short, one with flipped bytes.
+    std::vector<PackEntry> entries;
+    for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"})
+        entries.push_back({name, "", 1, readFileBytes(generated + "/" + name)});
+    while (entries.size() < 12)
+        entries.push_back({"F" + std::to_string(entries.size()), "TXT", int(entries.size() % 2), "90\x90\x90 x"});
+    const std::string archive = packArchive(entries);
+    std::string flipped = archive;
+    for (std::size_t i = 300; i < flipped.size(); i += 997)
+        flipped[i] = char(~flipped[i]);
+    archives = {temp.filePath("gut.arc"), temp.filePath("kurz.arc"), temp.filePath("kaputt.arc"),
+                temp.filePath("fehlt.arc")};
+    QVERIFY(writeFileBytes(archives[0], archive) && writeFileBytes(archives[1], archive.substr(0, 2000)) &&
+            writeFileBytes(archives[2], flipped));
+}
+
+void tst_Monkey::session() {
+    const int actions = qEnvironmentVariableIsSet("VX_MONKEY_ACTIONS") ? qEnvironmentVariableIntValue("VX_MONKEY_ACTIONS")
+                                                                     : 300;
+    const double minutes = qEnvironmentVariable("VX_MONKEY_MINUTES").toDouble();
+    quint64 seed = qEnvironmentVariableIsSet("VX_MONKEY_SEED") ? qEnvironmentVariable("VX_MONKEY_SEED").toULongLong()
+                                                              : 1;
+    QElapsedTimer clock;
+    clock.start();
+    int seeds = 0;
+    long long played = 0;
+    do {
+        QString failure;
+        if (!play(seed, actions, &failure))
+            QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(failure)));
+        ++seeds;
+        played += actions;
+        ++seed;
+    } while (clock.elapsed() < minutes * 60000.0);
+    std::printf("%d seeds, %lld actions, %.0f s, no invariant broken\n", seeds, played, clock.elapsed() / 1000.0);
+}
+
+bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
+    window = std::make_unique<vxMainWindow>();
+    window->resize(700, 500);
+    window->show();
+    view = window->findChild<vxCentralWidget*>("view");
+    list = window->findChild<QTreeWidget*>("lvParts");
+    std::mt19937_64 random(seed);
+    QStringList log;
+    // Warnings are part of the session: every message box is answered as it comes.
+    MessageBoxCatcher boxes;
+    for (int i = 0; i < actions; ++i) {
+        act(random, log);
+        const QString broken = invariantBroken();
+        if (!broken.isEmpty()) {
+            *failure = broken + QStringLiteral("\nafter these actions:\n  ") + log.join(QStringLiteral("\n  "));
+            return false;
+        }
+    }
+    window.reset();
+    return true;
+}
+
+void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
+    const auto chance = [&random](int percent) { return int(random() % 100) < percent; };
+    const auto combo = [this](const char* name) { return window->findChild<QComboBox*>(QLatin1String(name)); };
+    switch (random() % 12) {
+    case 0: { // open a catalog, sometimes cancelling the progress or the dialog
+        const QString directory = catalogs[int(random() % quint64(catalogs.size()))];
+        ProgressWatcher progress;
+        if (chance(20)) {
+            const int value = int(2 + random() % 3);
+            progress.cancelAtValue(value);
+            log << QStringLiteral("(cancel at %1)").arg(value);
+        }
+        if (chance(10)) {
+            log << QStringLiteral("open: dialog cancelled");
+            rejectNextModal();
+        } else {
+            log << QStringLiteral("open %1").arg(QFileInfo(directory).fileName());
+            answerNextFileDialog(directory);
+        }
+        view->slotOpenCatalog();
+        break;
+    }
+    case 1:
+    case 2: { // choose an entry of a selector
+        const char* names[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
+        QComboBox* box = combo(names[random() % 3]);
+        if (box->count() > 0) {
+            const int entry = int(random() % quint64(box->count()));
+            log << QStringLiteral("choose %1 %2").arg(box->objectName()).arg(entry);
+            chooseEntry(box, entry);
+        }
+        break;
+    }
+    case 3: { // search, with random fields and sometimes a cancel
+        for (const char* name : {"cbName", "cbDescription", "cbOtherNames", "cbCaseSensitive"})
+            window->findChild<QCheckBox*>(QLatin1String(name))->setChecked(chance(name[2] == 'C' ? 30 : 80));
+        const QString pattern = QString::fromUtf8(patterns[random() % std::size(patterns)]);
+        ProgressWatcher progress;
+        if (chance(15)) {
+            const int value = int(random() % 4);
+            progress.cancelAtValue(value);
+            log << QStringLiteral("(cancel at %1)").arg(value);
+        }
+        log << QStringLiteral("search \"%1\"").arg(pattern);
+        window->findChild<QLineEdit*>("leSearch")->setText(pattern);
+        QTest::mouseClick(window->findChild<QPushButton*>("pbSearch"), Qt::LeftButton);
+        break;
+    }
+    case 4:
+    case 5: { // order a row
+        if (QTreeWidgetItem* row = anyRow(random)) {
+            const QString units = QString::fromLatin1(orderInputs[random() % std::size(orderInputs)]);
+            const bool ok = chance(85);
+            log << QStringLiteral("order \"%1\" %2 %3").arg(row->text(0), units, ok ? "OK" : "Abbruch");
+            answerNextOrderDialog(units, ok);
+            if (!chooseFromRowMenu(list, row, QStringLiteral("Bestellen")))
+                rejectNextModal(); // no dialog came; let the pending answer find nothing to do
+        }
+        break;
+    }
+    case 6: { // unorder one or all
+        if (QTreeWidgetItem* row = anyRow(random)) {
+            const QString entry = chance(80) ? QStringLiteral("Abbestellen") : QStringLiteral("Alle abbestellen");
+            log << QStringLiteral("%1 \"%2\"").arg(entry, row->text(0));
+            chooseFromRowMenu(list, row, entry);
+        }
+        break;
+    }
+    case 7: { // the order list or a jump from a row to its group
+        if (QTreeWidgetItem* row = anyRow(random); row && chance(60)) {
+            log << QStringLiteral("double-click \"%1\"").arg(row->text(0));
+            doubleClickRow(list, row);
+        } else {
+            log << QStringLiteral("Bestellliste");
+            QTest::mouseClick(window->findChild<QPushButton*>("pbOrderList"), Qt::LeftButton);
+        }
+        break;
+    }
+    case 8: { // the info dialog of a row
+        if (QTreeWidgetItem* row = anyRow(random)) {
+            log << QStringLiteral("info \"%1\"").arg(row->text(0));
+            answerNextModalMatching([](QWidget* w) { return w->inherits("vxArticleInfoDialog"); },
+                                    [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+            chooseFromRowMenu(list, row, QStringLiteral("Info"));
+        }
+        break;
+    }
+    case 9: { // export, sometimes where nothing can be written
+        const bool html = chance(50);
+        const QString path = chance(20) ? temp.filePath("gibtsnicht/liste") : temp.filePath(html ? "l.html" : "l.txt");
+        log << QStringLiteral("export %1 to %2").arg(html ? "HTML" : "text", path);
+        answerNextFileDialog(path);
+        QMetaObject::invokeMethod(view, html ? "slotExportOrderListHTML" : "slotExportOrderListText");
+        break;
+    }
+    case 10: { // print into a PDF, or cancel the print dialog
+        const bool accept = chance(70);
+        log << QStringLiteral("print %1").arg(accept ? "PDF" : "cancelled");
+        const QString pdf = temp.filePath("liste.pdf");
+        answerNextModal("QPrintDialog", [accept, pdf](QWidget* w) {
+            auto* dialog = static_cast<QPrintDialog*>(w);
+            dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog->printer()->setOutputFileName(pdf);
+            dialog->done(accept ? QDialog::Accepted : QDialog::Rejected);
+        });
+        QMetaObject::invokeMethod(view, "slotPrintOrderList");
+        break;
+    }
+    default: { // unpack an archive, good or damaged, into a fresh directory
+        const QString archive = archives[int(random() % quint64(archives.size()))];
+        const QString target = temp.filePath(QStringLiteral("ziel%1").arg(random() % 4));
+        QDir(target).removeRecursively();
+        QDir().mkpath(target);
+        log << QStringLiteral("unpack %1").arg(QFileInfo(archive).fileName());
+        answerNextModalMatching([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                                [archive, target](QWidget* w) {
+                                    auto* dialog = static_cast<QFileDialog*>(w);
+                                    const bool directory = dialog->fileMode() == QFileDialog::Directory;
+                                    if (directory)
+                                        answerFileDialog(dialog, target);
+                                    else {
+                                        answerNextFileDialog(target);
+                                        answerFileDialog(dialog, archive);
+                                    }
+                                });
+        view->slotUncompressCatalog();
+        break;
+    }
+    }
+    QApplication::processEvents();
+}
+
+// What the window shows against a fresh computation from the catalog it holds.
+QString tst_Monkey::invariantBroken() const {
+    const Catalog& catalog = view->currentCatalog();
+    int count = 0;
+    double net = 0.0, gross = 0.0;
+    std::vector<FoundArticle> ordered;
+    for (unsigned c = 0; c < catalog.size(); ++c) {
+        catalog[c].sumOrders(count, net, gross);
+        catalog[c].listOrderedArticles(ordered, c);
+    }
+    const auto field = [this](const char* name) { return window->findChild<QLineEdit*>(QLatin1String(name))->text(); };
+    // Before the first catalog the fields are still empty.
+    if (!field("leOrderCount").isEmpty() &&
+        QStringList{field("leOrderCount"), field("leOrderSumNetto"), field("leOrderSumBrutto")} !=
+            QStringList{QString::number(count), QString::number(net, 'f', 2), QString::number(gross, 'f', 2)})
+        return QStringLiteral("order fields %1 / %2 / %3, catalog says %4 / %5 / %6")
+            .arg(field("leOrderCount"), field("leOrderSumNetto"), field("leOrderSumBrutto"))
+            .arg(count)
+            .arg(net, 0, 'f', 2)
+            .arg(gross, 0, 'f', 2);
+
+    const bool orderList = window->findChild<QComboBox*>("cbCategory")->currentText() == QLatin1String("Bestellliste");
+    if (orderList && list->topLevelItemCount() != int(ordered.size()))
+        return QStringLiteral("order list shows %1 rows for %2 ordered articles")
+            .arg(list->topLevelItemCount())
+            .arg(ordered.size());
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        const IndexPath path = indexPathOf(row);
+        const Article* article = articleAt(catalog, path);
+        if (!article)
+            return QStringLiteral("row \"%1\" names no article").arg(row->text(0));
+        if (orderList && article->orderedUnits <= 0)
+            return QStringLiteral("order list shows unordered \"%1\"").arg(row->text(0));
+        const std::unique_ptr<QTreeWidgetItem> fresh(orderList ? newOrderItem(*article, path)
+                                                               : newArticleItem(*article, path));
+        for (int column = 0; column < ArticleColumnCount; ++column)
+            if (row->text(column) != fresh->text(column))
+                return QStringLiteral("row \"%1\" column %2 shows \"%3\", the article \"%4\"")
+                    .arg(row->text(0))
+                    .arg(column)
+                    .arg(row->text(column), fresh->text(column));
+    }
+    return QString();
+}
+
+QTEST_MAIN(tst_Monkey)
+#include "tst_monkey.moc"
