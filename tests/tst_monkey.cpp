@@ -77,14 +77,15 @@ void tst_Monkey::initTestCase() {
     small.article("A0101", latin1("Widerstand 4,7k Ä")).numbers(1, 10, 1, 100).tiers({{1, 2380}, {10, 2142}});
     small.article("A0101", "ohne Preis").tiers({});
     small.article("A0101", "teuer").numbers(2, 1, 2, 1).tiers({{3, 1234567890}});
-    CatalogWriter empty, missing = small, cut = small, artDirectory = small;
-    missing.omit(CatalogFile::WgOber);
-    cut.appendRaw(CatalogFile::Art, "kurz").appendRaw(CatalogFile::WgGruppe, "A01");
-    artDirectory.directoryInstead(CatalogFile::Art);
     catalogs = {generated, temp.filePath("klein"), temp.filePath("leer"), temp.filePath("ohneWGOBER"),
                 temp.filePath("abgeschnitten"), temp.filePath("ARTverzeichnis"), temp.filePath("fehlt")};
-    QVERIFY(small.writeTo(catalogs[1]) && empty.writeTo(catalogs[2]) && missing.writeTo(catalogs[3]) &&
-            cut.writeTo(catalogs[4]) && artDirectory.writeTo(catalogs[5]));
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(small.writeTo(catalogs[i]));
+    for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"})
+        QVERIFY(writeFileBytes(catalogs[2] + "/" + name, ""));
+    QVERIFY(QFile::remove(catalogs[3] + "/WGOBER"));
+    QVERIFY(writeFileBytes(catalogs[4] + "/ART", readFileBytes(catalogs[4] + "/ART") + "kurz"));
+    QVERIFY(QFile::remove(catalogs[5] + "/ART") && QDir().mkdir(catalogs[5] + "/ART"));
 
     // Archives of the generated catalog by both methods, one cut short, one with flipped bytes.
     std::vector<PackEntry> entries;
