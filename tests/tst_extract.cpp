@@ -1,5 +1,6 @@
 #include "tools/archivepacker.h"
 #include "uncompress/extractentry.h"
+#include "uncompress/outputlimits.h"
 
 #include <QtTest>
 #include <sstream>
@@ -43,6 +44,63 @@ private slots:
         std::istringstream archive("smaller than a node table");
         QCOMPARE(extractEntry(archive, encodedTarget, {"KLEIN", "", 1, 25}), 1);
         QVERIFY(!QFile::exists(target + "KLEIN"));
+    }
+    // Three MiB of zeros pack into a few hundred bytes: a record must stop with the failure status before a
+    // file passes the size limit or the free space would drop below its minimum, and succeed up to both.
+    void outputLimits_data() {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<quint64>("maxFile");
+        QTest::addColumn<quint64>("freeBytes");
+        QTest::addColumn<int>("status");
+        const quint64 MiB = 1 << 20, plenty = quint64(1) << 40;
+        for (int method : {0, 1}) {
+            QTest::addRow("method %d: the size exactly", method) << method << 3 * MiB << plenty << 0;
+            QTest::addRow("method %d: a byte more than allowed", method) << method << 3 * MiB - 1 << plenty << 1;
+            QTest::addRow("method %d: too little free before", method) << method << plenty << 64 * MiB - 1 << 1;
+            QTest::addRow("method %d: free space would run short", method) << method << plenty << 66 * MiB << 1;
+            QTest::addRow("method %d: just enough free", method) << method << plenty << 68 * MiB << 0;
+        }
+    }
+    void outputLimits() {
+        QFETCH(int, method);
+        QFETCH(quint64, maxFile);
+        QFETCH(quint64, freeBytes);
+        QFETCH(int, status);
+        const std::string zeros(3 << 20, '\0');
+        std::istringstream archive(encodeEntry({"NULL", "", method, zeros, false}));
+        OutputLimits limits;
+        limits.maxFileBytes = maxFile;
+        limits.checkInterval = 1 << 20;
+        // A file system with freeBytes free before the record: what the record writes comes off it.
+        limits.freeBytes = [freeBytes, this](const std::string&) {
+            quint64 written = 0;
+            for (const QFileInfo& file : QDir(target).entryInfoList(QDir::Files))
+                written += quint64(file.size());
+            return freeBytes - written;
+        };
+        setOutputLimits(limits);
+        const int result = extractEntry(archive, encodedTarget, {"NULL", "", method, std::uint32_t(archive.str().size())});
+        setOutputLimits(OutputLimits());
+        QCOMPARE(result, status);
+        QVERIFY(QFileInfo(target + "NULL").size() <= qint64(std::min<quint64>(maxFile, 3 << 20)));
+        QCOMPARE(QFileInfo(target + "NULL").size() == 3 << 20, status == 0);
+    }
+    // The real file system's free space: a small tmpfs (where this process may mount one) takes a record
+    // that leaves 64 MiB free and refuses one that would not.
+    void freeSpaceOfTheFileSystem() {
+        const QString mountPoint = work.filePath("klein");
+        QDir().mkpath(mountPoint);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=70m", "tmpfs", mountPoint}) != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const std::string dir = QFile::encodeName(mountPoint).toStdString() + "/";
+        const auto unpack = [&dir](const char* name, int mib) {
+            std::istringstream archive(encodeEntry({name, "", 1, std::string(std::size_t(mib) << 20, 'x'), false}));
+            return extractEntry(archive, dir, {name, "", 1, std::uint32_t(archive.str().size())});
+        };
+        const int small = unpack("KLEIN", 4), large = unpack("GROSS", 8);
+        QProcess::execute("umount", {mountPoint});
+        QCOMPARE(small, 0);
+        QCOMPARE(large, 1);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/fsuid.h>
+#include <unistd.h>
 
 using namespace vxtest;
 
@@ -96,6 +98,10 @@ private slots:
             QTest::addRow("%s: cancelled", entry) << entry << QString() << kept;
             QTest::addRow("%s: parent is a file", entry) << entry << "bestellung/liste" << warned;
             QTest::addRow("%s: write fails", entry) << entry << "bestellung" << warned;
+            // Nothing can be created beside the file, but the file itself is writable: it is written in place.
+            QTest::addRow("%s: read-only folder, writable file", entry) << entry << "bestellung"
+                                                                       << "bestellung: " + fresh;
+            QTest::addRow("%s: read-only folder, new file", entry) << entry << "neu" << warned;
         }
     }
     void writing() {
@@ -105,6 +111,14 @@ private slots:
         QFile file(out->filePath("bestellung"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("alte Liste\n") == 11);
         file.close();
+        // A folder others may only read, and the old file writable for all; root looks at both as nobody.
+        const bool readOnly = QByteArray(QTest::currentDataTag()).contains("read-only");
+        const auto everyone = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner |
+                              QFile::ExeGroup | QFile::ExeOther;
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(out->path(), everyone) &&
+                    QFile::setPermissions(file.fileName(), QFile::Permissions(0x6666)));
+        const uid_t fsuid = readOnly && geteuid() == 0 ? setfsuid(65534) : geteuid();
         MessageBoxCatcher boxes;
         if (target.isNull())
             rejectNextModal();
@@ -119,6 +133,10 @@ private slots:
         runOrderListMenu(entry);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
+        if (readOnly) {
+            setfsuid(fsuid);
+            QVERIFY(QFile::setPermissions(out->path(), everyone | QFile::WriteOwner));
+        }
         QStringList seen;
         for (const QString& name : QDir(out->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
             seen << name + ": " + QString::fromUtf8(readAll(out->filePath(name))).section('\n', 0, 0);
