@@ -13,6 +13,10 @@
 #include <QStringList>
 #include <QTreeWidget>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 void vxCentralWidget::slotOpenCatalog() {
     const QString directory = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."));
     if (directory.isNull()) {
@@ -114,4 +118,9 @@ void vxCentralWidget::clearCatalog() {
     cbCategory->clear();
     cbSubCategory->clear();
     cbSubSubCategory->clear();
+#ifdef __GLIBC__
+    // A big catalog and its lists leave hundreds of megabytes free inside the heap; handing them back keeps
+    // a long session from holding on to the largest catalog and list it ever had.
+    malloc_trim(0);
+#endif
 }
