@@ -4,7 +4,8 @@
 //   VX_MONKEY_SEED=7 VX_MONKEY_ACTIONS=5000 tst_monkey     one seed, many actions
 //   VX_MONKEY_MINUTES=30 tst_monkey                        seed after seed until the time is up
 //
-// A failing seed prints the actions that led to the failure; the same seed replays them.
+// A failing seed prints the actions that led to the failure; the same seed replays them (VX_MONKEY_TRACE
+// prints each as it happens, for failures that end the process).
 #include "app/vxmainwindow.h"
 #include "catalog/articleitem.h"
 #include "catalog/orderindex.h"
@@ -134,8 +135,17 @@ bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
     QStringList log;
     // Warnings are part of the session: every message box is answered as it comes.
     MessageBoxCatcher boxes;
+    // A crash ends the process before any report: the seed and, with VX_MONKEY_TRACE, each action are
+    // printed as they come.
+    const bool trace = qEnvironmentVariableIsSet("VX_MONKEY_TRACE");
+    std::printf("seed %llu\n", seed);
+    std::fflush(stdout);
     for (int i = 0; i < actions; ++i) {
+        const qsizetype logged = log.size();
         act(random, log);
+        for (qsizetype k = logged; trace && k < log.size(); ++k)
+            std::printf("  %s\n", qPrintable(log[k]));
+        std::fflush(stdout);
         const QString broken = invariantBroken();
         if (!broken.isEmpty()) {
             *failure = broken + QStringLiteral("\nafter these actions:\n  ") + log.join(QStringLiteral("\n  "));
