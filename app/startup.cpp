@@ -30,9 +30,9 @@ bool asksForHelpOrVersion(int argc, char* argv[]) {
 
 StartOptions parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QCoreApplication::translate("vxMainWindow", "Vendrix zeigt den Bauteilkatalog eines Elektronikversenders "
-                                                    "und stellt Bestelllisten zusammen."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "vxMainWindow", "Vendrix zeigt den Bauteilkatalog eines Elektronikversenders "
+                        "und stellt Bestelllisten zusammen."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
@@ -42,9 +42,10 @@ StartOptions parseCommandLine(const QStringList& arguments) {
     parser.process(arguments);
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1) {
-        std::fputs(qPrintable(QCoreApplication::translate("vxMainWindow", "Nur ein Katalogverzeichnis, bitte.") +
-                              QLatin1Char('\n')),
-                   stderr);
+        std::fputs(
+            qPrintable(QCoreApplication::translate("vxMainWindow", "Nur ein Katalogverzeichnis, bitte.") +
+                       QLatin1Char('\n')),
+            stderr);
         parser.showHelp(1);
     }
     return {positional.value(0)};

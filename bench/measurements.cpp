@@ -11,8 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QJsonArray>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>

@@ -184,9 +184,12 @@ QString figures(const QJsonObject& raw, const char* key) {
             .arg(v("catalogBytes") / 1048576.0, 0, 'f', 1);
     if (k == QLatin1String("reopen")) {
         const QJsonArray rss = raw.value(QStringLiteral("reopenRssKb")).toArray();
-        const auto mb = [&rss](qsizetype i) { return QString::number(rss.at(i).toDouble() / 1024.0, 'f', 1); };
-        return rss.size() < 2 ? QString()
-                              : QStringLiteral("1st %1, 2nd %2, last %3 MB").arg(mb(0), mb(1), mb(rss.size() - 1));
+        const auto mb = [&rss](qsizetype i) {
+            return QString::number(rss.at(i).toDouble() / 1024.0, 'f', 1);
+        };
+        return rss.size() < 2
+                   ? QString()
+                   : QStringLiteral("1st %1, 2nd %2, last %3 MB").arg(mb(0), mb(1), mb(rss.size() - 1));
     }
     return {};
 }
@@ -229,9 +232,9 @@ int drive(const Options& options) {
                 "reference", "ratio", "target");
     for (std::size_t i = 0; i < raws.size(); ++i) {
         for (const Target& t : targets) {
-            const bool measured = raws[i].contains(QLatin1String(t.key)) ||
-                                  (QLatin1String(t.key) == QLatin1String("memory") &&
-                                   raws[i].contains(QLatin1String("rssDeltaKb")));
+            const bool measured =
+                raws[i].contains(QLatin1String(t.key)) || (QLatin1String(t.key) == QLatin1String("memory") &&
+                                                           raws[i].contains(QLatin1String("rssDeltaKb")));
             if (!measured)
                 continue;
             if (!ratios[i].contains(QLatin1String(t.key))) {

@@ -5,9 +5,9 @@
 #include "fuzz/catalogoracle.h"
 #include "fuzz/referencedecoders.h"
 #include "fuzz/scratchdir.h"
-#include "uncompress/outputlimits.h"
 #include "uncompress/huffman.h"
 #include "uncompress/lzss.h"
+#include "uncompress/outputlimits.h"
 #include "uncompress/runlength.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 // the temporary files and files named by the directory's safe records; nothing else may have changed.
 #include "fuzz/catalogoracle.h"
 #include "fuzz/scratchdir.h"
-#include "uncompress/outputlimits.h"
 #include "uncompress/archiveentry.h"
+#include "uncompress/outputlimits.h"
 #include "uncompress/uncompress.h"
 
 #include <QApplication>

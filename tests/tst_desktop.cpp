@@ -5,15 +5,8 @@
 #include "support/modal.h"
 #include "support/viewfixture.h"
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QLabel>
-#include <QProcess>
-#include <QPushButton>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace vxtest;
 
@@ -59,7 +52,9 @@ void tst_Desktop::standardDialogsSpeakGerman() {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    const auto label = [&](const char* name) { return dialog.findChild<QLabel*>(QLatin1String(name))->text(); };
+    const auto label = [&](const char* name) {
+        return dialog.findChild<QLabel*>(QLatin1String(name))->text();
+    };
     QCOMPARE(label("lookInLabel"), QStringLiteral("Suchen in:"));
     QCOMPARE(label("fileNameLabel"), QStringLiteral("Verzeichnis:"));
     QCOMPARE(label("fileTypeLabel"), QStringLiteral("Dateien des Typs:"));
@@ -71,7 +66,8 @@ void tst_Desktop::versionAndHelp() {
     QCOMPARE(exitCode, 0);
     const QString help = runVendrix({QStringLiteral("--help")}, &exitCode);
     QCOMPARE(exitCode, 0);
-    QVERIFY2(help.contains(QStringLiteral("Katalogverzeichnis, das beim Start geöffnet wird.")), qPrintable(help));
+    QVERIFY2(help.contains(QStringLiteral("Katalogverzeichnis, das beim Start geöffnet wird.")),
+             qPrintable(help));
     QVERIFY2(help.contains(QStringLiteral("Aufruf:")), qPrintable(help));
 }
 
@@ -102,7 +98,8 @@ void tst_Desktop::missingCatalogAtStart() {
     {
         MessageBoxCatcher boxes;
         window.openCatalog(temp.filePath(QStringLiteral("fehlt")));
-        QCOMPARE(boxes.texts(), QStringList(QStringLiteral("Die Datei WGHAUPT konnte nicht geöffnet werden!")));
+        QCOMPARE(boxes.texts(),
+                 QStringList(QStringLiteral("Die Datei WGHAUPT konnte nicht geöffnet werden!")));
     }
     QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbCategory"))->count(), 0);
     // Still usable: a catalog chosen afterwards opens.
@@ -119,14 +116,19 @@ void tst_Desktop::accessibleNames() {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(f.child(name));
         return face ? face->text(kind) : QStringLiteral("(not accessible)");
     };
-    const QList<std::pair<const char*, const char*>> expected{
-        {"cbCategory", "Warenhauptgruppe"},   {"cbSubCategory", "Warenobergruppe"},
-        {"cbSubSubCategory", "Warengruppe"},  {"leSearch", "Suchen nach"},
-        {"cbName", "Artikelname"},            {"cbDescription", "Beschreibung"},
-        {"cbOtherNames", "Weitere Namen"},    {"pbSearch", "Suche starten"},
-        {"leOrderCount", "Bisher bestellte Artikel"}, {"leOrderSumNetto", "Summe netto"},
-        {"leOrderSumBrutto", "Summe brutto"}, {"pbOrderList", "Bestellliste"},
-        {"lvParts", "Artikelliste"}};
+    const QList<std::pair<const char*, const char*>> expected{{"cbCategory", "Warenhauptgruppe"},
+                                                              {"cbSubCategory", "Warenobergruppe"},
+                                                              {"cbSubSubCategory", "Warengruppe"},
+                                                              {"leSearch", "Suchen nach"},
+                                                              {"cbName", "Artikelname"},
+                                                              {"cbDescription", "Beschreibung"},
+                                                              {"cbOtherNames", "Weitere Namen"},
+                                                              {"pbSearch", "Suche starten"},
+                                                              {"leOrderCount", "Bisher bestellte Artikel"},
+                                                              {"leOrderSumNetto", "Summe netto"},
+                                                              {"leOrderSumBrutto", "Summe brutto"},
+                                                              {"pbOrderList", "Bestellliste"},
+                                                              {"lvParts", "Artikelliste"}};
     for (const auto& [name, accessible] : expected)
         QCOMPARE(text(name), QString::fromUtf8(accessible));
     QVERIFY(text("lvParts", QAccessible::Description).contains(QStringLiteral("Kontextmenü")));

@@ -55,9 +55,12 @@ private slots:
         const quint64 MiB = 1 << 20, plenty = quint64(1) << 40;
         for (int method : {0, 1}) {
             QTest::addRow("method %d: the size exactly", method) << method << 3 * MiB << plenty << 0;
-            QTest::addRow("method %d: a byte more than allowed", method) << method << 3 * MiB - 1 << plenty << 1;
-            QTest::addRow("method %d: too little free before", method) << method << plenty << 64 * MiB - 1 << 1;
-            QTest::addRow("method %d: free space would run short", method) << method << plenty << 66 * MiB << 1;
+            QTest::addRow("method %d: a byte more than allowed", method)
+                << method << 3 * MiB - 1 << plenty << 1;
+            QTest::addRow("method %d: too little free before", method)
+                << method << plenty << 64 * MiB - 1 << 1;
+            QTest::addRow("method %d: free space would run short", method)
+                << method << plenty << 66 * MiB << 1;
             QTest::addRow("method %d: just enough free", method) << method << plenty << 68 * MiB << 0;
         }
     }
@@ -79,7 +82,8 @@ private slots:
             return freeBytes - written;
         };
         setOutputLimits(limits);
-        const int result = extractEntry(archive, encodedTarget, {"NULL", "", method, std::uint32_t(archive.str().size())});
+        const int result =
+            extractEntry(archive, encodedTarget, {"NULL", "", method, std::uint32_t(archive.str().size())});
         setOutputLimits(OutputLimits());
         QCOMPARE(result, status);
         QVERIFY(QFileInfo(target + "NULL").size() <= qint64(std::min<quint64>(maxFile, 3 << 20)));
@@ -94,7 +98,8 @@ private slots:
             QSKIP("cannot mount a tmpfs here");
         const std::string dir = QFile::encodeName(mountPoint).toStdString() + "/";
         const auto unpack = [&dir](const char* name, int mib) {
-            std::istringstream archive(encodeEntry({name, "", 1, std::string(std::size_t(mib) << 20, 'x'), false}));
+            std::istringstream archive(
+                encodeEntry({name, "", 1, std::string(std::size_t(mib) << 20, 'x'), false}));
             return extractEntry(archive, dir, {name, "", 1, std::uint32_t(archive.str().size())});
         };
         const int small = unpack("KLEIN", 4), large = unpack("GROSS", 8);

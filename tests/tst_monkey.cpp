@@ -16,29 +16,20 @@
 #include "tools/archivepacker.h"
 #include "tools/cataloggenerator.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTreeWidget>
+#include <QtPrintSupport>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <random>
 
 using namespace vxtest;
 
 namespace {
-const char* const patterns[] = {".",   "Widerstand", "^K",  "nF$", "[0-9]+k", "(", "[", "a{2,}", "\\d",
-                                "x|y", "Ä",          "ö",   "*",   "\\",      "", " ", "^$",    ".*1%",
-                                "[^x]", "\\s",      "(?i)r", "))", "a{99999}"};
-const char* const orderInputs[] = {"", "0", "1", "2", "5", "007", "10", "abc", "1e3", "99999999999", "-3",
-                                   " 4", "2147483647"};
+const char* const patterns[] = {".",   "Widerstand", "^K",   "nF$", "[0-9]+k", "(",  "[",       "a{2,}",
+                                "\\d", "x|y",        "Ä",    "ö",   "*",       "\\", "",        " ",
+                                "^$",  ".*1%",       "[^x]", "\\s", "(?i)r",   "))", "a{99999}"};
+const char* const orderInputs[] = {"",    "0",   "1",           "2",  "5",  "007",       "10",
+                                   "abc", "1e3", "99999999999", "-3", " 4", "2147483647"};
 } // namespace
 
 class tst_Monkey : public QObject {
@@ -53,9 +44,6 @@ private:
     void act(std::mt19937_64& random, QStringList& log);
     QString invariantBroken() const;
 
-    template <class T> T* pick(std::mt19937_64& random, const QList<T*>& from) {
-        return from.isEmpty() ? nullptr : from[int(random() % quint64(from.size()))];
-    }
     QTreeWidgetItem* anyRow(std::mt19937_64& random) const {
         const int rows = list->topLevelItemCount();
         return rows ? list->topLevelItem(int(random() % quint64(rows))) : nullptr;
@@ -78,8 +66,13 @@ void tst_Monkey::initTestCase() {
     small.article("A0101", latin1("Widerstand 4,7k Ä")).numbers(1, 10, 1, 100).tiers({{1, 2380}, {10, 2142}});
     small.article("A0101", "ohne Preis").tiers({});
     small.article("A0101", "teuer").numbers(2, 1, 2, 1).tiers({{3, 1234567890}});
-    catalogs = {generated, temp.filePath("klein"), temp.filePath("leer"), temp.filePath("ohneWGOBER"),
-                temp.filePath("abgeschnitten"), temp.filePath("ARTverzeichnis"), temp.filePath("fehlt")};
+    catalogs = {generated,
+                temp.filePath("klein"),
+                temp.filePath("leer"),
+                temp.filePath("ohneWGOBER"),
+                temp.filePath("abgeschnitten"),
+                temp.filePath("ARTverzeichnis"),
+                temp.filePath("fehlt")};
     for (int i = 1; i <= 5; ++i)
         QVERIFY(small.writeTo(catalogs[i]));
     for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"})
@@ -93,7 +86,8 @@ void tst_Monkey::initTestCase() {
     for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE", "ART"})
         entries.push_back({name, "", 1, readFileBytes(generated + "/" + name)});
     while (entries.size() < 12)
-        entries.push_back({"F" + std::to_string(entries.size()), "TXT", int(entries.size() % 2), "90\x90\x90 x"});
+        entries.push_back(
+            {"F" + std::to_string(entries.size()), "TXT", int(entries.size() % 2), "90\x90\x90 x"});
     const std::string archive = packArchive(entries);
     std::string flipped = archive;
     for (std::size_t i = 300; i < flipped.size(); i += 997)
@@ -105,11 +99,13 @@ void tst_Monkey::initTestCase() {
 }
 
 void tst_Monkey::session() {
-    const int actions = qEnvironmentVariableIsSet("VX_MONKEY_ACTIONS") ? qEnvironmentVariableIntValue("VX_MONKEY_ACTIONS")
-                                                                     : 300;
+    const int actions = qEnvironmentVariableIsSet("VX_MONKEY_ACTIONS")
+                            ? qEnvironmentVariableIntValue("VX_MONKEY_ACTIONS")
+                            : 300;
     const double minutes = qEnvironmentVariable("VX_MONKEY_MINUTES").toDouble();
-    quint64 seed = qEnvironmentVariableIsSet("VX_MONKEY_SEED") ? qEnvironmentVariable("VX_MONKEY_SEED").toULongLong()
-                                                              : 1;
+    quint64 seed = qEnvironmentVariableIsSet("VX_MONKEY_SEED")
+                       ? qEnvironmentVariable("VX_MONKEY_SEED").toULongLong()
+                       : 1;
     QElapsedTimer clock;
     clock.start();
     int seeds = 0;
@@ -122,7 +118,8 @@ void tst_Monkey::session() {
         played += actions;
         ++seed;
     } while (clock.elapsed() < minutes * 60000.0);
-    std::printf("%d seeds, %lld actions, %.0f s, no invariant broken\n", seeds, played, clock.elapsed() / 1000.0);
+    std::printf("%d seeds, %lld actions, %.0f s, no invariant broken\n", seeds, played,
+                clock.elapsed() / 1000.0);
 }
 
 bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
@@ -148,7 +145,8 @@ bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
         std::fflush(stdout);
         const QString broken = invariantBroken();
         if (!broken.isEmpty()) {
-            *failure = broken + QStringLiteral("\nafter these actions:\n  ") + log.join(QStringLiteral("\n  "));
+            *failure =
+                broken + QStringLiteral("\nafter these actions:\n  ") + log.join(QStringLiteral("\n  "));
             return false;
         }
     }
@@ -158,7 +156,9 @@ bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
 
 void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
     const auto chance = [&random](int percent) { return int(random() % 100) < percent; };
-    const auto combo = [this](const char* name) { return window->findChild<QComboBox*>(QLatin1String(name)); };
+    const auto combo = [this](const char* name) {
+        return window->findChild<QComboBox*>(QLatin1String(name));
+    };
     switch (random() % 12) {
     case 0: { // open a catalog, sometimes cancelling the progress or the dialog
         const QString directory = catalogs[int(random() % quint64(catalogs.size()))];
@@ -218,7 +218,8 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
     }
     case 6: { // unorder one or all
         if (QTreeWidgetItem* row = anyRow(random)) {
-            const QString entry = chance(80) ? QStringLiteral("Abbestellen") : QStringLiteral("Alle abbestellen");
+            const QString entry =
+                chance(80) ? QStringLiteral("Abbestellen") : QStringLiteral("Alle abbestellen");
             log << QStringLiteral("%1 \"%2\"").arg(entry, row->text(0));
             chooseFromRowMenu(list, row, entry);
         }
@@ -245,7 +246,8 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
     }
     case 9: { // export, sometimes where nothing can be written
         const bool html = chance(50);
-        const QString path = chance(20) ? temp.filePath("gibtsnicht/liste") : temp.filePath(html ? "l.html" : "l.txt");
+        const QString path =
+            chance(20) ? temp.filePath("gibtsnicht/liste") : temp.filePath(html ? "l.html" : "l.txt");
         log << QStringLiteral("export %1 to %2").arg(html ? "HTML" : "text", path);
         answerNextFileDialog(path);
         QMetaObject::invokeMethod(view, html ? "slotExportOrderListHTML" : "slotExportOrderListText");
@@ -298,7 +300,9 @@ QString tst_Monkey::invariantBroken() const {
         catalog[c].sumOrders(count, net, gross);
         catalog[c].listOrderedArticles(ordered, c);
     }
-    const auto field = [this](const char* name) { return window->findChild<QLineEdit*>(QLatin1String(name))->text(); };
+    const auto field = [this](const char* name) {
+        return window->findChild<QLineEdit*>(QLatin1String(name))->text();
+    };
     // Before the first catalog the fields are still empty.
     if (!field("leOrderCount").isEmpty() &&
         QStringList{field("leOrderCount"), field("leOrderSumNetto"), field("leOrderSumBrutto")} !=
@@ -309,7 +313,8 @@ QString tst_Monkey::invariantBroken() const {
             .arg(net, 0, 'f', 2)
             .arg(gross, 0, 'f', 2);
 
-    const bool orderList = window->findChild<QComboBox*>("cbCategory")->currentText() == QLatin1String("Bestellliste");
+    const bool orderList =
+        window->findChild<QComboBox*>("cbCategory")->currentText() == QLatin1String("Bestellliste");
     if (orderList && list->topLevelItemCount() != int(ordered.size()))
         return QStringLiteral("order list shows %1 rows for %2 ordered articles")
             .arg(list->topLevelItemCount())

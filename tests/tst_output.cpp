@@ -5,8 +5,8 @@
 #include <QtPrintSupport>
 #include <QtTest>
 #include <csignal>
-#include <sys/resource.h>
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace vxtest;
@@ -98,9 +98,10 @@ private slots:
             QTest::addRow("%s: cancelled", entry) << entry << QString() << kept;
             QTest::addRow("%s: parent is a file", entry) << entry << "bestellung/liste" << warned;
             QTest::addRow("%s: write fails", entry) << entry << "bestellung" << warned;
-            // Nothing can be created beside the file, but the file itself is writable: it is written in place.
+            // Nothing can be created beside the file, but the file itself is writable: it is written in
+            // place.
             QTest::addRow("%s: read-only folder, writable file", entry) << entry << "bestellung"
-                                                                       << "bestellung: " + fresh;
+                                                                        << "bestellung: " + fresh;
             QTest::addRow("%s: read-only folder, new file", entry) << entry << "neu" << warned;
         }
     }
