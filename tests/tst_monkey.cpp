@@ -339,5 +339,13 @@ QString tst_Monkey::invariantBroken() const {
     return QString();
 }
 
-QTEST_MAIN(tst_Monkey)
+int main(int argc, char* argv[]) {
+    // Sessions of many minutes outlast QtTest's five-minute watchdog; CTest's own timeout still holds.
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "36000000");
+    QApplication app(argc, argv);
+    tst_Monkey test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_monkey.moc"
