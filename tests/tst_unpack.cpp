@@ -57,6 +57,7 @@ private slots:
         QCOMPARE(uncompressArchive(archive, target.chopped(1)), 0);
         compareWith(12);
         QCOMPARE(uncompressArchive(archive, QString()), 1);
+        QCOMPARE(uncompressArchive(archive + ".fehlt", target), 1); // an archive that cannot be opened
     }
     void slot_data() {
         QTest::addColumn<QByteArray>("bytes"); // null: the archive as packed
