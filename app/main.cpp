@@ -5,7 +5,7 @@
 #include <QTimer>
 
 namespace {
-template <class Application> void setUp(Application& app) {
+void setUp(QCoreApplication& app) {
     QCoreApplication::setApplicationName(QStringLiteral("vendrix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VENDRIX_VERSION));
     // Before the command line is parsed, so that its help speaks German too.
