@@ -20,17 +20,12 @@ struct Category {
     void addSubSubCategory(const SubSubCategory& group);
     void addArticle(const Article& article);
 
-    void fillSubCategories(QTreeWidget* list, QComboBox* upperGroups, QComboBox* groups, unsigned c) const;
-    void selectSubCategory(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const;
-    void selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
-    void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
-    void searchArticles(QTreeWidget* list, const QString& text, bool inName, bool inDescription,
-                        bool inOtherNames, bool caseSensitive, unsigned c) const;
-    void searchArticles(QTreeWidget* list, const ArticleMatcher& matcher, unsigned c) const;
+    void fillSubCategories(ArticleListModel* list, QComboBox* upperGroups, QComboBox* groups, unsigned c) const;
+    void selectSubCategory(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
+    void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c) const;
     void showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(QTreeWidget* list, unsigned c) const;
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const;
     void appendOrderListHtml(QString& out) const;
     void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,

@@ -19,9 +19,8 @@ struct SubCategory {
     // Into the first group whose key equals the article's group key; dropped without one.
     void addArticle(const Article& article);
 
-    void fillSubSubCategories(QTreeWidget* list, QComboBox* groups, unsigned c, unsigned s) const;
-    void selectSubSubCategory(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
-    void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
+    void fillSubSubCategories(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
+    void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
                         unsigned s) const;
     void showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const;

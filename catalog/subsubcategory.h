@@ -11,8 +11,7 @@
 class ArticleMatcher;
 class QString;
 // Only the list library (catalogview.cpp) defines the members that fill widgets.
-class QTreeWidget;
-class QTreeWidgetItem;
+class ArticleListModel;
 
 // Shows a copy of an article (the info dialog).
 using ArticleViewer = std::function<void(const Article&)>;
@@ -32,8 +31,7 @@ struct SubSubCategory {
 
     void addArticle(const Article& article) { articles.push_back(article); }
 
-    void fillArticles(QTreeWidget* list, unsigned c, unsigned s, unsigned ss) const;
-    void updateArticleItem(QTreeWidgetItem* row, unsigned c, unsigned s, unsigned ss, unsigned a) const;
+    void fillArticles(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     // The walks that list rows collect the articles in found; the caller makes the rows all at once.
     void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
                         unsigned s, unsigned ss) const;

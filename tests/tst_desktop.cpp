@@ -89,7 +89,7 @@ void tst_Desktop::catalogGivenAtStart() {
     for (const char* name : {"cbCategory", "cbSubCategory", "cbSubSubCategory"})
         QCOMPARE(markedEntries(window.findChild<QComboBox*>(QLatin1String(name))),
                  markedEntries(chosen.child<QComboBox>(name)));
-    QCOMPARE(columnTexts(window.findChild<QTreeWidget*>(QStringLiteral("lvParts")), 0), chosen.rowNames());
+    QCOMPARE(columnTexts(window.findChild<QTreeView*>(QStringLiteral("lvParts")), 0), chosen.rowNames());
 }
 
 void tst_Desktop::missingCatalogAtStart() {

@@ -1,7 +1,7 @@
 // The main window: its menus, About box and quitting, and the article list's columns.
 #include "app/vxmainwindow.h"
-#include "catalog/articleitem.h"
 #include "support/modal.h"
+#include "support/viewfixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -55,37 +55,40 @@ private slots:
 
     // Columns widen to their texts (a burst of rows measured from its first) and never narrow by themselves.
     void columnsGrowToTheirTextsAndStay() {
-        auto* list = window->findChild<QTreeWidget*>("lvParts");
+        auto* list = window->findChild<QTreeView*>("lvParts");
         QStringList titles;
-        for (int i = 0; i < list->columnCount(); ++i)
-            titles << list->headerItem()->text(i) + (list->isColumnHidden(i) ? "-" : "");
+        const QAbstractItemModel* model = list->model();
+        for (int i = 0; i < model->columnCount(); ++i)
+            titles << model->headerData(i, Qt::Horizontal).toString() + (list->isColumnHidden(i) ? "-" : "");
         QCOMPARE(titles.join(' '),
                  "Artikel VPE Menge Preis Status Beschreibung Weitere Namen C- SC- SSC- A-");
-        QCOMPARE(list->headerItem()->textAlignment(ColumnPrice), int(Qt::AlignRight | Qt::AlignVCenter));
-        QCOMPARE(list->headerItem()->textAlignment(ColumnStatus), int(Qt::AlignCenter));
+        QCOMPARE(model->headerData(ColumnPrice, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(
+            model->headerData(ColumnStatus, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignCenter);
         const QFontMetrics metrics(list->font());
         for (int c = ColumnName; c <= ColumnOtherNames; ++c)
-            QVERIFY(list->columnWidth(c) >= metrics.horizontalAdvance(list->headerItem()->text(c)));
-        Article article{"",
-                        "Kohleschichtwiderstand X",
-                        "Kohleschichtwiderstand 0207, 1 kOhm, 5 %, gegurtet",
-                        "",
-                        0,
-                        0,
-                        0,
-                        0,
-                        0,
-                        {}};
-        addArticleItem(list, article, IndexPath{});
-        article.name = "R";
-        addArticleItem(list, article, IndexPath{});
+            QVERIFY(list->columnWidth(c) >=
+                    metrics.horizontalAdvance(model->headerData(c, Qt::Horizontal).toString()));
+        // The first group holds a long name and description, the second only a short name.
+        const std::string description = "Kohleschichtwiderstand 0207, 1 kOhm, 5 %, gegurtet";
+        CatalogWriter w;
+        w.category("A", "A").subCategory("A01", "A").subSubCategory("A0101", "lang");
+        w.subSubCategory("A0102", "kurz");
+        w.article("A0101", "Kohleschichtwiderstand X").describe(description);
+        w.article("A0101", "R").describe(description);
+        w.article("A0102", "R");
+        QTemporaryDir temp;
+        QVERIFY(w.writeTo(temp.path()));
+        auto* view = window->findChild<vxCentralWidget*>();
+        view->openCatalog(temp.path());
         QTRY_VERIFY(list->columnWidth(ColumnName) >= metrics.horizontalAdvance("Kohleschichtwiderstand X"));
-        QVERIFY(list->columnWidth(ColumnDescription) >=
-                metrics.horizontalAdvance(article.description.c_str()));
+        QVERIFY(list->columnWidth(ColumnDescription) >= metrics.horizontalAdvance(description.c_str()));
         list->setColumnWidth(ColumnPackingUnit, 300);
         const int nameWidth = list->columnWidth(ColumnName);
-        list->clear();
-        addArticleItem(list, article, IndexPath{});
+        QVERIFY(chooseEntry(window->findChild<QComboBox*>("cbSubSubCategory"), 1));
+        QCOMPARE(columnTexts(list, ColumnName), QStringList{"R"});
         QTest::qWait(50);
         QCOMPARE(list->columnWidth(ColumnName), nameWidth);
         QCOMPARE(list->columnWidth(ColumnPackingUnit), 300);

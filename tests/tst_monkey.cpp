@@ -9,6 +9,8 @@
 #include "app/vxmainwindow.h"
 #include "catalog/articleitem.h"
 #include "catalog/orderindex.h"
+#include "catalog/rowtexts.h"
+#include "catalog/sortkeys.h"
 #include "support/catalogwriter.h"
 #include "support/filebytes.h"
 #include "support/modal.h"
@@ -44,16 +46,18 @@ private:
     void act(std::mt19937_64& random, QStringList& log);
     QString invariantBroken() const;
 
-    QTreeWidgetItem* anyRow(std::mt19937_64& random) const {
-        const int rows = list->topLevelItemCount();
-        return rows ? list->topLevelItem(int(random() % quint64(rows))) : nullptr;
+    // A random row, or -1 in an empty list.
+    int anyRow(std::mt19937_64& random) const {
+        const int rows = rowCount(list);
+        return rows ? int(random() % quint64(rows)) : -1;
     }
+    QString nameOf(int row) const { return cellText(list, row, ColumnName); }
 
     QTemporaryDir temp;
     QStringList catalogs, archives;
     std::unique_ptr<vxMainWindow> window;
     vxCentralWidget* view = nullptr;
-    QTreeWidget* list = nullptr;
+    QTreeView* list = nullptr;
 };
 
 void tst_Monkey::initTestCase() {
@@ -127,7 +131,7 @@ bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
     window->resize(700, 500);
     window->show();
     view = window->findChild<vxCentralWidget*>("view");
-    list = window->findChild<QTreeWidget*>("lvParts");
+    list = window->findChild<QTreeView*>("lvParts");
     std::mt19937_64 random(seed);
     QStringList log;
     // Warnings are part of the session: every message box is answered as it comes.
@@ -206,10 +210,10 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
     }
     case 4:
     case 5: { // order a row
-        if (QTreeWidgetItem* row = anyRow(random)) {
+        if (const int row = anyRow(random); row >= 0) {
             const QString units = QString::fromLatin1(orderInputs[random() % std::size(orderInputs)]);
             const bool ok = chance(85);
-            log << QStringLiteral("order \"%1\" %2 %3").arg(row->text(0), units, ok ? "OK" : "Abbruch");
+            log << QStringLiteral("order \"%1\" %2 %3").arg(nameOf(row), units, ok ? "OK" : "Abbruch");
             answerNextOrderDialog(units, ok);
             if (!chooseFromRowMenu(list, row, QStringLiteral("Bestellen")))
                 rejectNextModal(); // no dialog came; let the pending answer find nothing to do
@@ -217,18 +221,27 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
         break;
     }
     case 6: { // unorder one or all
-        if (QTreeWidgetItem* row = anyRow(random)) {
+        if (const int row = anyRow(random); row >= 0) {
             const QString entry =
                 chance(80) ? QStringLiteral("Abbestellen") : QStringLiteral("Alle abbestellen");
-            log << QStringLiteral("%1 \"%2\"").arg(entry, row->text(0));
+            log << QStringLiteral("%1 \"%2\"").arg(entry, nameOf(row));
             chooseFromRowMenu(list, row, entry);
         }
         break;
     }
     case 7: { // the order list or a jump from a row to its group
-        if (QTreeWidgetItem* row = anyRow(random); row && chance(60)) {
-            log << QStringLiteral("double-click \"%1\"").arg(row->text(0));
+        if (const int row = anyRow(random); row >= 0 && chance(60)) {
+            log << QStringLiteral("double-click \"%1\"").arg(nameOf(row));
             doubleClickRow(list, row);
+        } else if (chance(50)) {
+            // A click on a column title sorts by it, the second one the other way round.
+            const int column = int(random() % (ColumnOtherNames + 1));
+            log << QStringLiteral("sort by column %1").arg(column);
+            QHeaderView* header = list->header();
+            QTest::mouseClick(
+                header->viewport(), Qt::LeftButton, {},
+                QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                       header->height() / 2));
         } else {
             log << QStringLiteral("Bestellliste");
             QTest::mouseClick(window->findChild<QPushButton*>("pbOrderList"), Qt::LeftButton);
@@ -236,8 +249,8 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
         break;
     }
     case 8: { // the info dialog of a row
-        if (QTreeWidgetItem* row = anyRow(random)) {
-            log << QStringLiteral("info \"%1\"").arg(row->text(0));
+        if (const int row = anyRow(random); row >= 0) {
+            log << QStringLiteral("info \"%1\"").arg(nameOf(row));
             answerNextModalMatching([](QWidget* w) { return w->inherits("vxArticleInfoDialog"); },
                                     [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
             chooseFromRowMenu(list, row, QStringLiteral("Info"));
@@ -315,26 +328,42 @@ QString tst_Monkey::invariantBroken() const {
 
     const bool orderList =
         window->findChild<QComboBox*>("cbCategory")->currentText() == QLatin1String("Bestellliste");
-    if (orderList && list->topLevelItemCount() != int(ordered.size()))
+    if (orderList && rowCount(list) != int(ordered.size()))
         return QStringLiteral("order list shows %1 rows for %2 ordered articles")
-            .arg(list->topLevelItemCount())
+            .arg(rowCount(list))
             .arg(ordered.size());
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = list->topLevelItem(i);
-        const IndexPath path = indexPathOf(row);
+    const RowKind kind = orderList ? RowKind::Order : RowKind::Group;
+    QStringList sortTexts;
+    for (int i = 0; i < rowCount(list); ++i) {
+        const IndexPath path = rowPath(list, i);
         const Article* article = articleAt(catalog, path);
         if (!article)
-            return QStringLiteral("row \"%1\" names no article").arg(row->text(0));
+            return QStringLiteral("row \"%1\" names no article").arg(nameOf(i));
         if (orderList && article->orderedUnits <= 0)
-            return QStringLiteral("order list shows unordered \"%1\"").arg(row->text(0));
-        const std::unique_ptr<QTreeWidgetItem> fresh(orderList ? newOrderItem(*article, path)
-                                                               : newArticleItem(*article, path));
-        for (int column = 0; column < ArticleColumnCount; ++column)
-            if (row->text(column) != fresh->text(column))
+            return QStringLiteral("order list shows unordered \"%1\"").arg(nameOf(i));
+        for (int column = 0; column < ArticleColumnCount; ++column) {
+            const QString fresh = articleColumnText(*article, path, kind, column);
+            if (cellText(list, i, column) != fresh)
                 return QStringLiteral("row \"%1\" column %2 shows \"%3\", the article \"%4\"")
-                    .arg(row->text(0))
+                    .arg(nameOf(i))
                     .arg(column)
-                    .arg(row->text(column), fresh->text(column));
+                    .arg(cellText(list, i, column), fresh);
+        }
+        const QIcon icon = list->model()->index(i, ColumnName).data(Qt::DecorationRole).value<QIcon>();
+        if (icon.cacheKey() != orderIcon(article->orderedUnits > 0).cacheKey())
+            return QStringLiteral("row \"%1\" shows the wrong order mark").arg(nameOf(i));
+        sortTexts << cellText(list, i, list->header()->sortIndicatorSection());
+    }
+    // The rows stand in the order of the sort column's texts.
+    const QCollator collator;
+    for (qsizetype i = 1; i < sortTexts.size(); ++i) {
+        const bool descending = list->header()->sortIndicatorOrder() == Qt::DescendingOrder;
+        if (textLess(collator, descending ? sortTexts[i - 1] : sortTexts[i],
+                     descending ? sortTexts[i] : sortTexts[i - 1]))
+            return QStringLiteral("rows %1 and %2 out of order by column %3")
+                .arg(i - 1)
+                .arg(i)
+                .arg(list->header()->sortIndicatorSection());
     }
     return QString();
 }

@@ -68,9 +68,9 @@ private slots:
                                f.child<QLineEdit>("leOrderSumNetto")->text(),
                                f.child<QLineEdit>("leOrderSumBrutto")->text()};
         };
-        for (int i = 0; orderFields()[0] == "0" && i < f.list()->topLevelItemCount(); ++i)
-            if (f.list()->topLevelItem(i)->text(2) != "0")
-                QVERIFY(f.order(0, 0, 0, f.list()->topLevelItem(i)->text(0), QString()));
+        for (int i = 0; orderFields()[0] == "0" && i < rowCount(f.list()); ++i)
+            if (cellText(f.list(), i, ColumnQuantity) != "0")
+                QVERIFY(f.order(0, 0, 0, cellText(f.list(), i, ColumnName), QString()));
         const QStringList ordered = orderFields();
         QCOMPARE(ordered[0], "1");
         CatalogWriter w;

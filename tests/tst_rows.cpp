@@ -1,30 +1,53 @@
-// The article list's rows: their texts and icons, their sorting, and the walks that fill selectors and list.
+// The article list's rows: their texts and marks, their order under sorting, and the walks that fill
+// selectors and list.
 #include "catalog/articleitem.h"
-#include "catalog/articlematcher.h"
-#include "catalog/category.h"
+#include "catalog/articlelistmodel.h"
+#include "catalog/rowtexts.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
+#include <algorithm>
+#include <numeric>
+
 Q_DECLARE_METATYPE(Article)
+
+namespace {
+Article article(int status, std::vector<PriceTier> t, int packing = 10, int per = 1, int ordered = 0) {
+    return {"", "Widerstand 4,7k \xe4", "Kohleschicht", "R1; R2", status, per, 1, packing, ordered, t};
+}
+
+// Main group "A" with upper group "A01" holding one group per list of articles.
+Catalog catalogOf(const std::vector<std::vector<Article>>& groups) {
+    Category category{"A", "A", {{"A01", "A01", {}}}};
+    for (const std::vector<Article>& articles : groups)
+        category.subCategories[0].subSubCategories.push_back({"A0101", "A0101", articles});
+    return {category};
+}
+
+QImage mark(const QAbstractItemModel& model, int row, int column) {
+    return model.index(row, column).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+}
+
+// Each row by its name and index path, top to bottom.
+QStringList rowsOf(const QAbstractItemModel& model) {
+    QStringList rows;
+    for (int i = 0; i < model.rowCount(); ++i) {
+        QStringList cells{model.index(i, ColumnName).data().toString()};
+        for (int c = ColumnCategory; c <= ColumnArticle; ++c)
+            cells << model.index(i, c).data().toString();
+        rows << cells.join(' ');
+    }
+    return rows;
+}
+} // namespace
 
 class tst_Rows : public QObject {
     Q_OBJECT
-    static Article article(int status, std::vector<PriceTier> t, int packing = 10, int per = 1,
-                           int ordered = 0) {
-        return {"", "Widerstand 4,7k \xe4", "Kohleschicht", "R1; R2", status, per, 1, packing, ordered, t};
-    }
-    static QStringList texts(const QTreeWidgetItem* row) {
-        QStringList t;
-        for (int i = 0; i < ArticleColumnCount; ++i)
-            t << row->text(i);
-        return t;
-    }
-    static QImage iconImage(const QTreeWidgetItem* row, int column) {
-        return row->icon(column).pixmap(16, 16).toImage();
-    }
 
 private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
     // Group rows: smallest tier, its gross price (none if zero), status; order rows: ordered units, value.
     void rowTexts_data() {
         QTest::addColumn<Article>("a");
@@ -48,100 +71,187 @@ private slots:
         QFETCH(Article, a);
         QFETCH(bool, orderRow);
         QFETCH(QString, shown);
+        const RowKind kind = orderRow ? RowKind::Order : RowKind::Group;
+        QStringList texts;
+        for (int c = 0; c < ArticleColumnCount; ++c)
+            texts << articleColumnText(a, {4294967295u, 2, 3, 123456}, kind, c);
+        QCOMPARE(texts.mid(1, 4).join('|'), shown);
+        QCOMPARE(texts[0] + "|" + texts.mid(5).join('|'),
+                 QStringLiteral("Widerstand 4,7k ä|Kohleschicht|R1; R2|4294967295|2|3|123456"));
+        QVERIFY(articleColumnText(a, {}, kind, ArticleColumnCount).isNull());
+
+        // The model shows the same texts for the article's own path, and the mark of its order state.
+        const Catalog catalog = catalogOf({{}, {a}});
+        ArticleIndex index;
+        index.build(catalog);
+        ArticleListModel model;
+        model.setIndex(&index);
+        model.setRows({0}, kind);
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.columnCount(), int(ArticleColumnCount));
+        for (int c = 0; c < ArticleColumnCount; ++c)
+            QCOMPARE(model.index(0, c).data().toString(), articleColumnText(a, {0, 0, 1, 0}, kind, c));
         QVERIFY(orderedPixmap().toImage() != unorderedPixmap().toImage());
-        // Both start with the other mark and no texts, so that every text and the mark must change.
-        const Article before{"", "", "", "", 0, 0, 0, 0, int(!a.orderedUnits), {}};
-        QTreeWidgetItem plain;
-        setArticleItemTexts(&plain, before, {});
-        const std::unique_ptr<QTreeWidgetItem> built(newArticleItem(before, {}));
-        for (QTreeWidgetItem* row : {&plain, built.get()}) {
-            (orderRow ? setOrderItemTexts : setArticleItemTexts)(row, a, {4294967295u, 2, 3, 123456});
-            QCOMPARE(texts(row).mid(1, 4).join('|'), shown);
-            QCOMPARE(row->text(0) + "|" + texts(row).mid(5).join('|'),
-                     QStringLiteral("Widerstand 4,7k ä|Kohleschicht|R1; R2|4294967295|2|3|123456"));
-            QCOMPARE(iconImage(row, ColumnName),
-                     (a.orderedUnits ? orderedPixmap() : unorderedPixmap()).toImage());
-            QVERIFY(row->icon(ColumnDescription).isNull());
-            QCOMPARE(indexPathOf(row).c, 4294967295u);
-        }
+        QCOMPARE(mark(model, 0, ColumnName),
+                 (a.orderedUnits ? orderedPixmap() : unorderedPixmap()).toImage());
+        QVERIFY(model.index(0, ColumnDescription).data(Qt::DecorationRole).isNull());
+        QCOMPARE(model.index(0, ColumnPrice).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(model.index(0, ColumnStatus).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignCenter);
+        QVERIFY(model.index(0, ColumnName).data(Qt::TextAlignmentRole).isNull());
     }
 
-    // Built rows look and sort (ties in catalog order) like plain ones, also after edits in the list.
-    void listsLikePlainRows_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<Qt::SortOrder>("order");
-        for (int column : {int(ColumnName), int(ColumnPackingUnit), int(ColumnPrice), int(ColumnStatus),
-                           int(ColumnDescription), int(ColumnArticle)})
-            for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder})
-                QTest::addRow("column %d %s", column, order ? "down" : "up") << column << order;
+    // Rows sort as a stable sort of their texts would order them: ties in catalog order at first, in the
+    // previous order when sorted again; the order kind's units and values as well. In the C locale and in
+    // a German one, where umlauts sort beside their base letters.
+    void sortsLikeTheTexts_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("orderRows");
+        for (const char* locale : {"C", "de_DE"})
+            for (bool orderRows : {false, true})
+                QTest::addRow("%s %s", locale, orderRows ? "order rows" : "group rows")
+                    << QString::fromLatin1(locale) << orderRows;
     }
-    void listsLikePlainRows() {
-        QFETCH(int, column);
-        QFETCH(Qt::SortOrder, order);
-        QTreeWidget plain, built;
-        for (QTreeWidget* list : {&plain, &built}) {
-            list->setColumnCount(ArticleColumnCount);
-            list->sortByColumn(column, order);
-        }
-        std::vector<Article> articles;
-        articles.reserve(12);
-        std::vector<FoundArticle> found;
+    void sortsLikeTheTexts() {
+        QFETCH(QString, locale);
+        QFETCH(bool, orderRows);
+        QLocale::setDefault(QLocale(locale));
+        std::vector<std::vector<Article>> groups(3);
+        int i = 0;
         for (const QByteArray& name : QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
-                                                 "Widerstand,\xe4tzmittel,Zange,zange,Widerstand")
+                                                 "Widerstand,\xe4tzmittel,Zange,zange,Widerstand,\xdf,ss,Z")
                                           .split(',')) {
-            const int i = int(articles.size());
-            articles.push_back(
-                article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3), 1, i % 4 == 0 ? 2 : 0));
-            articles.back().name = name.toStdString();
-            articles.back().description = i % 2 ? "Kohleschicht" : "kohleschicht";
-            setArticleItemTexts(new QTreeWidgetItem(&plain), articles.back(), {0, 1, 2, unsigned(i)});
-            found.push_back({&articles.back(), {0, 1, 2, unsigned(i)}});
+            Article a =
+                article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3), 1, i % 4 == 0 ? 2 + i % 3 : 0);
+            a.name = name.toStdString();
+            a.description = i % 2 ? "Kohleschicht" : "kohleschicht";
+            groups[std::size_t(i % 3 ? 2 : 0)].push_back(a);
+            ++i;
         }
-        plain.setSortingEnabled(true);
-        built.setSortingEnabled(true);
-        addArticleRows(&built, found, RowKind::Group);
-        for (bool changed : {false, true}) {
-            for (QTreeWidget* list : {&plain, &built})
-                for (int i = 0; changed && i < list->topLevelItemCount(); ++i)
-                    if (QTreeWidgetItem* row = list->topLevelItem(i); row->text(ColumnArticle) == "3") {
-                        row->setText(column, QStringLiteral("M"));
-                        row->setIcon(ColumnName, orderedPixmap());
-                        row->setIcon(ColumnDescription, unorderedPixmap());
-                        row->setToolTip(ColumnName, QStringLiteral("Tipp"));
-                    }
-            QCOMPARE(built.topLevelItemCount(), plain.topLevelItemCount());
-            for (int i = 0; i < plain.topLevelItemCount(); ++i) {
-                const QTreeWidgetItem *b = built.topLevelItem(i), *p = plain.topLevelItem(i);
-                QCOMPARE(texts(b), texts(p));
-                QCOMPARE(b->toolTip(ColumnName), p->toolTip(ColumnName));
-                QCOMPARE(iconImage(b, ColumnName), iconImage(p, ColumnName));
-                QCOMPARE(iconImage(b, ColumnDescription), iconImage(p, ColumnDescription));
-            }
-        }
+        const Catalog catalog = catalogOf(groups);
+        ArticleIndex index;
+        index.build(catalog);
+        const RowKind kind = orderRows ? RowKind::Order : RowKind::Group;
+        std::vector<std::uint32_t> numbers(index.size());
+        std::iota(numbers.begin(), numbers.end(), 0u);
+
+        // What a list of plain rows does: a stable sort of the current rows by their texts.
+        const QCollator collator;
+        const auto sorted = [&](std::vector<std::uint32_t> rows, int column, Qt::SortOrder order) {
+            const auto text = [&](std::uint32_t n) {
+                return articleColumnText(index.article(n), index.path(n), kind, column);
+            };
+            std::stable_sort(rows.begin(), rows.end(), [&](std::uint32_t a, std::uint32_t b) {
+                return order == Qt::AscendingOrder ? textLess(collator, text(a), text(b))
+                                                   : textLess(collator, text(b), text(a));
+            });
+            QStringList shown;
+            for (std::uint32_t n : rows)
+                shown << articleColumnText(index.article(n), {}, kind, ColumnName) + " " +
+                             QString::number(index.path(n).c) + " " + QString::number(index.path(n).s) + " " +
+                             QString::number(index.path(n).ss) + " " + QString::number(index.path(n).a);
+            return std::pair{rows, shown};
+        };
+        if (locale != "C") // the collation is in effect: the umlaut sorts beside its letter, not after Z
+            QVERIFY(textLess(collator, QString::fromLatin1("\xc4tzmittel"), QStringLiteral("Zange")));
+
+        const std::vector<int> columns{ColumnName,   ColumnPackingUnit, ColumnQuantity, ColumnPrice,
+                                       ColumnStatus, ColumnDescription, ColumnArticle};
+        for (int first : columns)
+            for (Qt::SortOrder firstOrder : {Qt::AscendingOrder, Qt::DescendingOrder})
+                for (int second :
+                     {int(ColumnName), int(ColumnPrice), int(ColumnStatus), int(ColumnDescription)}) {
+                    ArticleListModel model;
+                    model.setIndex(&index);
+                    model.sort(first, firstOrder);
+                    model.setRows(numbers, kind);
+                    const auto [once, shownOnce] = sorted(numbers, first, firstOrder);
+                    QCOMPARE(rowsOf(model), shownOnce);
+                    const Qt::SortOrder secondOrder = first == second && firstOrder == Qt::AscendingOrder
+                                                          ? Qt::DescendingOrder
+                                                          : firstOrder;
+                    model.sort(second, secondOrder);
+                    QCOMPARE(rowsOf(model), sorted(once, second, secondOrder).second);
+                    QCOMPARE(model.sortColumn(), second);
+                }
     }
 
-    // Filling lists the first upper group's groups and rows; search adds matches; update rewrites a row.
-    void walksFillSearchAndUpdate() {
-        Category c{"A", "A", {{"A01", "A01", {}}, {"A01", "A01", {}}}}; // all groups go to the first
+    // Sorting moves the selection and the current row with their articles; one row's change is reported
+    // for that row, the change of all for all.
+    void selectionFollowsAndChangesAreReported() {
+        std::vector<Article> articles;
+        for (const char* name : {"D", "B", "C", "A"}) {
+            articles.push_back(article(1, {{1, 1.0}}));
+            articles.back().name = name;
+        }
+        const Catalog catalog = catalogOf({articles});
+        ArticleIndex index;
+        index.build(catalog);
+        ArticleListModel model;
+        model.setIndex(&index);
+        model.sort(ColumnName, Qt::AscendingOrder);
+        model.showGroup(0, 0, 0);
+        QCOMPARE(rowsOf(model).join('/'), "A 0 0 0 3/B 0 0 0 1/C 0 0 0 2/D 0 0 0 0");
+        QItemSelectionModel selection(&model);
+        selection.setCurrentIndex(model.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        model.sort(ColumnName, Qt::DescendingOrder);
+        QCOMPARE(selection.currentIndex().row(), 2);
+        QCOMPARE(selection.selectedRows().constFirst().data().toString(), "B");
+        QCOMPARE(model.pathAt(2).a, 1u);
+        QCOMPARE(model.rowOf({0, 0, 0, 3}), 3);
+        QCOMPARE(model.rowOf({0, 0, 1, 0}), -1);
+
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.refreshRow(2);
+        model.refreshRow(4);
+        model.refreshAll();
+        QCOMPARE(changed.size(), 2);
+        const auto span = [&](int k) {
+            return QString("%1,%2-%3,%4")
+                .arg(changed[k][0].toModelIndex().row())
+                .arg(changed[k][0].toModelIndex().column())
+                .arg(changed[k][1].toModelIndex().row())
+                .arg(changed[k][1].toModelIndex().column());
+        };
+        QCOMPARE(span(0), "2,0-2,10");
+        QCOMPARE(span(1), "0,0-3,10");
+
+        // A new catalog drops the rows; without one nothing is listed.
+        model.setIndex(nullptr);
+        QCOMPARE(model.rowCount(), 0);
+        model.showGroup(0, 0, 0);
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    // Filling lists the first upper group's groups and the first group's rows; an empty level empties
+    // what lies below it.
+    void walksFill() {
+        Category c{"A", "A", {{"A01", "A01", {}}, {"A02", "A02", {}}}};
         c.addSubSubCategory({"A0101", "A0101", {}});
         c.addSubSubCategory({"A0199", "A0199", {}});
         for (const char* name : {"R2", "R1"})
             c.addArticle({"A0101", name, "", "", 0, 0, 0, 0, 0, {}});
-        QTreeWidget list;
-        list.setColumnCount(ArticleColumnCount);
+        const Catalog catalog{Category{"0", "0", {}}, c};
+        ArticleIndex index;
+        index.build(catalog);
+        ArticleListModel list;
+        list.setIndex(&index);
         QComboBox upper, lower;
-        const auto shown = [&] { // selector entry counts, then each row's name and index path
-            QStringList t{QString::number(upper.count()) + " " + QString::number(lower.count())};
-            for (int i = 0; i < list.topLevelItemCount(); ++i)
-                t << list.topLevelItem(i)->text(0) + " " + texts(list.topLevelItem(i)).mid(7).join(' ');
-            return t.join(" / ");
+        const auto shown = [&] {
+            return QString::number(upper.count()) + " " + QString::number(lower.count()) + " / " +
+                   rowsOf(list).join(" / ");
         };
-        c.fillSubCategories(&list, &upper, &lower, 3);
-        QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1"));
-        c.searchArticles(&list, ArticleMatcher(QStringLiteral("1"), true, false, false, false), 3);
-        QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1 / R1 3 0 0 1"));
-        c.updateArticleItem(list.topLevelItem(2), 3, 0, 0, 0);
-        QCOMPARE(shown(), QStringLiteral("2 2 / R2 3 0 0 0 / R1 3 0 0 1 / R2 3 0 0 0"));
+        catalog[1].fillSubCategories(&list, &upper, &lower, 1);
+        QCOMPARE(shown(), QStringLiteral("2 2 / R2 1 0 0 0 / R1 1 0 0 1"));
+        catalog[1].selectSubCategory(&list, &lower, 1, 1);
+        QCOMPARE(shown(), QStringLiteral("2 0 / "));
+        catalog[1].selectSubSubCategory(&list, 1, 0, 1);
+        QCOMPARE(shown(), QStringLiteral("2 0 / "));
+        catalog[1].selectSubSubCategory(&list, 1, 0, 0);
+        QCOMPARE(rowsOf(list).size(), 2);
+        catalog[0].fillSubCategories(&list, &upper, &lower, 0);
+        QCOMPARE(shown(), QStringLiteral("0 0 / "));
     }
 };
 

@@ -21,7 +21,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -103,23 +103,23 @@ void triggerIfPresent(QAction* action) {
 }
 
 // A word from the first listed article, so that the search finds something in any catalog.
-QString searchWordFrom(const QTreeWidget* list) {
-    if (list->topLevelItemCount() == 0)
+QString searchWordFrom(const QTreeView* list) {
+    const QAbstractItemModel* model = list->model();
+    if (model->rowCount() == 0)
         return QString();
-    const QTreeWidgetItem* row = list->topLevelItem(0);
     static const QRegularExpression word(QStringLiteral("[[:alpha:]]{4,}"));
     for (int column : {ColumnDescription, ColumnName}) {
-        const QRegularExpressionMatch match = word.match(row->text(column));
+        const QRegularExpressionMatch match = word.match(model->index(0, column).data().toString());
         if (match.hasMatch())
             return match.captured();
     }
-    return QRegularExpression::escape(row->text(ColumnName));
+    return QRegularExpression::escape(model->index(0, ColumnName).data().toString());
 }
 
-void selectRow(QTreeWidget* list, int index) {
-    QTreeWidgetItem* row = list->topLevelItem(index);
-    list->setCurrentItem(row);
-    list->scrollToItem(row);
+void selectRow(QTreeView* list, int index) {
+    const QModelIndex row = list->model()->index(index, 0);
+    list->setCurrentIndex(row);
+    list->scrollTo(row);
 }
 
 // The left pane scrolls; bring the controls that belong to a picture into view.
@@ -197,7 +197,7 @@ int main(int argc, char* argv[]) {
     window.show();
     settle(300);
     auto* view = window.findChild<vxCentralWidget*>(QStringLiteral("view"));
-    auto* list = window.findChild<QTreeWidget*>(QStringLiteral("lvParts"));
+    auto* list = window.findChild<QTreeView*>(QStringLiteral("lvParts"));
     auto* partsMenu = view->findChild<QMenu*>();
 
     if (catalogDir.isEmpty() || !QDir(catalogDir).exists()) {
@@ -226,7 +226,7 @@ int main(int argc, char* argv[]) {
         save(&window, "main-window");
         return problems ? 1 : 0;
     }
-    if (list->topLevelItemCount() > 0)
+    if (list->model()->rowCount() > 0)
         selectRow(list, 0);
     save(&window, "main-window");
 
@@ -237,7 +237,7 @@ int main(int argc, char* argv[]) {
     withModal([&] { window.findChild<QPushButton*>(QStringLiteral("pbSearch"))->click(); },
               [](QWidget*) { return false; }, [](QWidget*) {});
     settle(300);
-    if (list->topLevelItemCount() == 0) {
+    if (list->model()->rowCount() == 0) {
         problem(
             QStringLiteral("the search for \"%1\" found nothing; no further pictures").arg(searchPattern));
         return 1;
@@ -257,7 +257,7 @@ int main(int argc, char* argv[]) {
 
     // Order the first few results, picturing the first order dialog.
     int ordered = 0;
-    const int toOrder = std::min(3, list->topLevelItemCount());
+    const int toOrder = std::min(3, list->model()->rowCount());
     for (int i = 0; i < toOrder; ++i) {
         selectRow(list, i);
         ordered += withModal([&] { triggerIfPresent(actionNamed(partsMenu, QStringLiteral("Bestellen"))); },
@@ -275,7 +275,7 @@ int main(int argc, char* argv[]) {
 
     window.findChild<QPushButton*>(QStringLiteral("pbOrderList"))->click();
     settle(300);
-    if (list->topLevelItemCount() > 0)
+    if (list->model()->rowCount() > 0)
         selectRow(list, 0);
     showInLeftPane(&window, "gbOrder");
     save(&window, "order-list");

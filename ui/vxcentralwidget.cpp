@@ -1,6 +1,6 @@
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articleitem.h"
+#include "catalog/articlelistmodel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,9 +13,8 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -64,29 +63,6 @@ QWidget* vbox(QWidget* parent, const char* objectName) {
     return w;
 }
 
-// Numbers right, the status letter centred, everything else as the style likes it.
-class ColumnAlignmentDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        switch (index.column()) {
-        case ColumnPackingUnit:
-        case ColumnQuantity:
-        case ColumnPrice:
-            option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
-            break;
-        case ColumnStatus:
-            option->displayAlignment = Qt::AlignCenter;
-            break;
-        default:
-            break;
-        }
-    }
-};
-
 // A column starts as wide as its title and widens to the widest text it has shown, so that names and prices
 // are not cut off. It never narrows by itself, so a width the user dragged survives the next refill. Widening
 // runs once after a burst of inserted rows. Measuring a cell lays its text out, which for every cell of a
@@ -96,17 +72,12 @@ protected:
 // text follows its length closely enough that the widest is always among them.
 class ColumnWidener : public QObject {
 public:
-    ColumnWidener(QTreeWidget* list, int columns) : QObject(list), list(list), columns(columns) {
+    ColumnWidener(QTreeView* list, int columns) : QObject(list), list(list), columns(columns) {
         for (int c = 0; c < columns; ++c)
             list->setColumnWidth(c, list->header()->sectionSizeHint(c));
         QAbstractItemModel* model = list->model();
-        connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnWidener::rowsInserted);
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { pendingFirst = pendingLast = -1; });
-        // Sorting moves the new rows anywhere; the sample is then taken from the whole list.
-        connect(model, &QAbstractItemModel::layoutChanged, this, [this] {
-            if (pendingFirst >= 0)
-                pendingFirst = 0, pendingLast = this->list->topLevelItemCount() - 1;
-        });
+        connect(model, &QAbstractItemModel::modelReset, this, &ColumnWidener::schedule);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnWidener::schedule);
     }
 
 private:
@@ -117,20 +88,6 @@ private:
         qsizetype length = -1;
         int row = -1;
     };
-
-    void rowsInserted(const QModelIndex& parent, int first, int last) {
-        if (parent.isValid())
-            return;
-        if (pendingFirst < 0) {
-            pendingFirst = first;
-            pendingLast = last;
-        } else {
-            // Rows inserted in front of earlier ones shift them; the hull still covers both.
-            pendingFirst = std::min(pendingFirst, first);
-            pendingLast = std::max(pendingLast + (first <= pendingLast ? last - first + 1 : 0), last);
-        }
-        schedule();
-    }
 
     void schedule() {
         if (scheduled)
@@ -143,24 +100,21 @@ private:
     }
 
     void widen() {
-        const int first = std::max(0, pendingFirst);
-        const int last = std::min(pendingLast, list->topLevelItemCount() - 1);
-        pendingFirst = pendingLast = -1;
-        if (first > last)
+        const QAbstractItemModel* model = list->model();
+        const int rows = model->rowCount();
+        if (rows == 0)
             return;
-        const int span = last - first + 1;
-        const int samples = std::min(span, sampleRows);
+        const int samples = std::min(rows, sampleRows);
         std::vector<Candidate> candidates(std::size_t(columns) * candidatesPerColumn);
         for (int i = 0; i < samples; ++i) {
-            const int row = first + int(qint64(i) * span / samples);
-            const QTreeWidgetItem* item = list->topLevelItem(row);
+            const int row = int(qint64(i) * rows / samples);
             for (int c = 0; c < columns; ++c) {
                 // Keep the longest texts of the column; the shortest kept one makes room.
                 Candidate* kept = &candidates[std::size_t(c) * candidatesPerColumn];
                 Candidate* shortest = std::min_element(
                     kept, kept + candidatesPerColumn,
                     [](const Candidate& a, const Candidate& b) { return a.length < b.length; });
-                const qsizetype length = item->text(c).size();
+                const qsizetype length = model->index(row, c).data().toString().size();
                 if (length > shortest->length)
                     *shortest = {length, row};
             }
@@ -170,17 +124,14 @@ private:
             const Candidate* kept = &candidates[std::size_t(c) * candidatesPerColumn];
             for (int k = 0; k < candidatesPerColumn; ++k)
                 if (kept[k].row >= 0)
-                    width =
-                        std::max(width, list->sizeHintForIndex(list->model()->index(kept[k].row, c)).width());
+                    width = std::max(width, list->sizeHintForIndex(model->index(kept[k].row, c)).width());
             if (width > list->columnWidth(c))
                 list->setColumnWidth(c, width);
         }
     }
 
-    QTreeWidget* list;
+    QTreeView* list;
     int columns;
-    int pendingFirst = -1;
-    int pendingLast = -1;
     bool scheduled = false;
 };
 
@@ -193,7 +144,10 @@ vxCentralWidget::vxCentralWidget(QWidget* parent, const char* name) : QWidget(pa
     connectWidgets();
 }
 
-vxCentralWidget::~vxCentralWidget() = default;
+vxCentralWidget::~vxCentralWidget() {
+    // The list outlives the members it shows (children go last): it must not look at them meanwhile.
+    articleList->setIndex(nullptr);
+}
 
 void vxCentralWidget::buildWidgets() {
     auto* layout = new QVBoxLayout(this);
@@ -218,8 +172,11 @@ void vxCentralWidget::buildWidgets() {
     leftLayout->setContentsMargins(air, 0, air, 0);
     leftScroll->setWidget(vbLeft);
 
-    lvParts = new QTreeWidget(split);
+    lvParts = new QTreeView(split);
     lvParts->setObjectName(QStringLiteral("lvParts"));
+    articleList = new ArticleListModel(this);
+    articleList->setObjectName(QStringLiteral("articleList"));
+    lvParts->setModel(articleList);
 
     QWidget* vbLUpper = vbox(vbLeft, "vbLUpper");
     QWidget* vbLLower = vbox(vbLeft, "vbLLower");
@@ -293,15 +250,9 @@ void vxCentralWidget::buildWidgets() {
         tr("Die Artikel der gewählten Warengruppe, das Suchergebnis oder die Bestellliste. "
            "Das Kontextmenü einer Zeile bestellt den Artikel, zeigt seine Informationen oder bestellt ab."));
 
-    lvParts->setColumnCount(ArticleColumnCount);
-    lvParts->setHeaderLabels({tr("Artikel"), tr("VPE"), tr("Menge"), tr("Preis"), tr("Status"),
-                              tr("Beschreibung"), tr("Weitere Namen"), QStringLiteral("C"),
-                              QStringLiteral("SC"), QStringLiteral("SSC"), QStringLiteral("A")});
-    QTreeWidgetItem* header = lvParts->headerItem();
-    for (int column : {ColumnPackingUnit, ColumnQuantity, ColumnPrice})
-        header->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-    header->setTextAlignment(ColumnStatus, Qt::AlignCenter);
-    lvParts->setItemDelegate(new ColumnAlignmentDelegate(lvParts));
+    articleList->setTitles({tr("Artikel"), tr("VPE"), tr("Menge"), tr("Preis"), tr("Status"),
+                            tr("Beschreibung"), tr("Weitere Namen"), QStringLiteral("C"),
+                            QStringLiteral("SC"), QStringLiteral("SSC"), QStringLiteral("A")});
     // The index path travels with every row but is not for the eye.
     for (int column = ColumnCategory; column <= ColumnArticle; ++column)
         lvParts->setColumnHidden(column, true);
@@ -332,18 +283,17 @@ void vxCentralWidget::connectWidgets() {
     connect(cbSubSubCategory, &QComboBox::activated, this, &vxCentralWidget::slotSubSubCategoryChanged);
     connect(pbSearch, &QPushButton::clicked, this, &vxCentralWidget::slotSearchArticles);
     connect(pbOrderList, &QPushButton::clicked, this, &vxCentralWidget::slotOrderedArticles);
-    connect(lvParts, &QTreeWidget::itemDoubleClicked, this, &vxCentralWidget::slotDisplayArticle);
+    connect(lvParts, &QTreeView::doubleClicked, this, &vxCentralWidget::slotDisplayArticle);
     connect(lvParts, &QWidget::customContextMenuRequested, this, &vxCentralWidget::listContextMenuRequested);
 }
 
 void vxCentralWidget::listContextMenuRequested(const QPoint& pos) {
-    QTreeWidgetItem* row = lvParts->itemAt(pos);
     const int column = lvParts->columnAt(pos.x());
-    slotRightButtonClicked(row, lvParts->viewport()->mapToGlobal(pos), column);
+    slotRightButtonClicked(lvParts->indexAt(pos), lvParts->viewport()->mapToGlobal(pos), column);
 }
 
-void vxCentralWidget::slotRightButtonClicked(QTreeWidgetItem* row, const QPoint& globalPos, int column) {
-    if (!row || column < 0)
+void vxCentralWidget::slotRightButtonClicked(const QModelIndex& row, const QPoint& globalPos, int column) {
+    if (!row.isValid() || column < 0)
         return;
     pmParts->popup(globalPos, pmParts->actions().constFirst());
 }
@@ -358,4 +308,9 @@ bool vxCentralWidget::showsSearch() const {
 
 Category* vxCentralWidget::categoryAt(unsigned c) {
     return c < catalog.size() ? &catalog[c] : nullptr;
+}
+
+int vxCentralWidget::selectedRow() const {
+    const QModelIndexList selected = lvParts->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
 }

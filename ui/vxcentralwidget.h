@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/articleindex.h"
 #include "catalog/category.h"
 #include "catalog/orderindex.h"
 
@@ -11,11 +12,12 @@ class QLineEdit;
 class QMenu;
 class QPoint;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class ArticleListModel;
+class QModelIndex;
+class QTreeView;
 
 // The browsing and ordering screen: selectors, search box, order box and the article list.
-// It owns the opened catalog; list rows address articles by the index path in their hidden columns.
+// It owns the opened catalog; the list's rows are numbers of its articles (see ArticleIndex).
 class vxCentralWidget : public QWidget {
     Q_OBJECT
 
@@ -41,8 +43,8 @@ protected slots:
     void slotSubCategoryChanged(int index);
     void slotSubSubCategoryChanged(int index);
     void slotSearchArticles();
-    void slotDisplayArticle(QTreeWidgetItem* row);
-    void slotRightButtonClicked(QTreeWidgetItem* row, const QPoint& globalPos, int column);
+    void slotDisplayArticle(const QModelIndex& row);
+    void slotRightButtonClicked(const QModelIndex& row, const QPoint& globalPos, int column);
     void slotShowArticleInfo();
     void slotOrderedArticles();
     void slotOrderPart();
@@ -61,7 +63,9 @@ private:
     void connectWidgets();
     void listContextMenuRequested(const QPoint& pos);
     // After an order change: the order list is rebuilt, any other view rewrites just the changed row.
-    void refreshAfterOrderChange(QTreeWidgetItem* row, const IndexPath& path);
+    void refreshAfterOrderChange(int row);
+    // The selected row of the list, or -1.
+    int selectedRow() const;
     // True while the list shows one of the two special views rather than a group.
     bool showsOrderList() const;
     bool showsSearch() const;
@@ -81,9 +85,12 @@ private:
     QLineEdit* leOrderSumNetto = nullptr;
     QLineEdit* leOrderSumBrutto = nullptr;
     QPushButton* pbOrderList = nullptr;
-    QTreeWidget* lvParts = nullptr;
+    QTreeView* lvParts = nullptr;
+    ArticleListModel* articleList = nullptr;
     QMenu* pmParts = nullptr;
     Catalog catalog;
+    // Numbers the articles of catalog for the list and the search; rebuilt with every catalog.
+    ArticleIndex articles;
     // The ordered articles of catalog; every slot that changes an order keeps it up to date.
     OrderIndex ordered;
 };

@@ -1,6 +1,7 @@
 // Opening a catalog directory.
 #include "ui/vxcentralwidget.h"
 
+#include "catalog/articlelistmodel.h"
 #include "catalog/catalogloader.h"
 #include "catalog/latin1.h"
 
@@ -11,7 +12,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStringList>
-#include <QTreeWidget>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -103,8 +103,10 @@ void vxCentralWidget::openCatalog(QString directory) {
     progress.setValue(5);
     QApplication::processEvents();
 
+    articles.build(catalog);
+    articleList->setIndex(&articles);
     if (!catalog.empty())
-        catalog.front().fillSubCategories(lvParts, cbSubCategory, cbSubSubCategory, 0);
+        catalog.front().fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, 0);
     slotUpdateOrderInfo();
     for (const QString& fileName : unreadable)
         QMessageBox::warning(this, QStringLiteral("Vendrix"),
@@ -112,9 +114,11 @@ void vxCentralWidget::openCatalog(QString directory) {
 }
 
 void vxCentralWidget::clearCatalog() {
+    // The list lets go of the articles before they go.
+    articleList->setIndex(nullptr);
+    articles.clear();
     catalog.clear();
     ordered.clear();
-    lvParts->clear();
     cbCategory->clear();
     cbSubCategory->clear();
     cbSubSubCategory->clear();

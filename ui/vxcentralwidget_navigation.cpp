@@ -1,16 +1,17 @@
 // Selector cascade, double-click jump and search.
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articleitem.h"
+#include "catalog/articlelistmodel.h"
 #include "catalog/articlematcher.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 // The special views keep the lower selectors on their second-to-last (search) or last (order list) entry.
@@ -23,7 +24,7 @@ void setCurrentFromEnd(QComboBox* box, int fromEnd) {
 
 void vxCentralWidget::slotCategoryChanged(int index) {
     if (index < 0) {
-        lvParts->clear();
+        articleList->clear();
         return;
     }
     // The two special entries are recognised by their text, so a main group of that name behaves the same.
@@ -38,17 +39,17 @@ void vxCentralWidget::slotCategoryChanged(int index) {
     cbSubCategory->setEnabled(true);
     cbSubSubCategory->setEnabled(true);
     if (const Category* category = categoryAt(unsigned(index)))
-        category->fillSubCategories(lvParts, cbSubCategory, cbSubSubCategory, unsigned(index));
+        category->fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, unsigned(index));
 }
 
 void vxCentralWidget::slotSubCategoryChanged(int index) {
     const int c = cbCategory->currentIndex();
     const Category* category = c < 0 ? nullptr : categoryAt(unsigned(c));
     if (index < 0 || !category) {
-        lvParts->clear();
+        articleList->clear();
         return;
     }
-    category->selectSubCategory(lvParts, cbSubSubCategory, unsigned(c), unsigned(index));
+    category->selectSubCategory(articleList, cbSubSubCategory, unsigned(c), unsigned(index));
 }
 
 void vxCentralWidget::slotSubSubCategoryChanged(int index) {
@@ -56,38 +57,35 @@ void vxCentralWidget::slotSubSubCategoryChanged(int index) {
     const int s = cbSubCategory->currentIndex();
     const Category* category = c < 0 ? nullptr : categoryAt(unsigned(c));
     if (index < 0 || s < 0 || !category) {
-        lvParts->clear();
+        articleList->clear();
         return;
     }
-    category->selectSubSubCategory(lvParts, unsigned(c), unsigned(s), unsigned(index));
+    category->selectSubSubCategory(articleList, unsigned(c), unsigned(s), unsigned(index));
 }
 
-void vxCentralWidget::slotDisplayArticle(QTreeWidgetItem* row) {
-    if (!row)
+void vxCentralWidget::slotDisplayArticle(const QModelIndex& row) {
+    if (!row.isValid())
         return;
     // In a group view the row is already where the jump would lead.
     if (unsigned(cbCategory->currentIndex()) < catalog.size())
         return;
-    // Read the path first: the cascade below clears the list and deletes the row.
-    const IndexPath path = indexPathOf(row);
+    // Read the path first: the cascade below replaces the rows.
+    const IndexPath path = articleList->pathAt(row.row());
     const Category* category = categoryAt(path.c);
     if (!category)
         return;
     cbSubCategory->setEnabled(true);
     cbSubSubCategory->setEnabled(true);
     cbCategory->setCurrentIndex(int(path.c));
-    category->fillSubCategories(lvParts, cbSubCategory, cbSubSubCategory, path.c);
+    category->fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, path.c);
     cbSubCategory->setCurrentIndex(int(path.s));
-    category->selectSubCategory(lvParts, cbSubSubCategory, path.c, path.s);
+    category->selectSubCategory(articleList, cbSubSubCategory, path.c, path.s);
     cbSubSubCategory->setCurrentIndex(int(path.ss));
-    category->selectSubSubCategory(lvParts, path.c, path.s, path.ss);
-    for (int i = 0, n = lvParts->topLevelItemCount(); i < n; ++i) {
-        QTreeWidgetItem* candidate = lvParts->topLevelItem(i);
-        if (candidate->text(ColumnArticle).toUInt() == path.a) {
-            candidate->setSelected(true);
-            break;
-        }
-    }
+    category->selectSubSubCategory(articleList, path.c, path.s, path.ss);
+    const int target = articleList->rowOf(path);
+    if (target >= 0)
+        lvParts->selectionModel()->select(articleList->index(target, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void vxCentralWidget::slotSearchArticles() {
@@ -96,7 +94,7 @@ void vxCentralWidget::slotSearchArticles() {
         setCurrentFromEnd(cbSubSubCategory, 2);
         cbSubCategory->setEnabled(false);
         cbSubSubCategory->setEnabled(false);
-        lvParts->clear();
+        articleList->clear();
     }
     if (leSearch->text().simplified().isEmpty()) {
         QMessageBox::information(this, QStringLiteral("Vendrix"),
@@ -108,12 +106,11 @@ void vxCentralWidget::slotSearchArticles() {
     setCurrentFromEnd(cbSubSubCategory, 2);
     cbSubCategory->setEnabled(false);
     cbSubSubCategory->setEnabled(false);
-    lvParts->clear();
+    articleList->clear();
 
     const int steps = int(catalog.size()) + 1;
-    // The rows are gathered and inserted in one go after the walk, also after a cancel: the list then lays
-    // itself out, sorts and widens its columns once instead of after every main group.
-    std::vector<FoundArticle> found;
+    // The found articles are listed in one go after the walk, also after a cancel.
+    std::vector<std::uint32_t> found;
     QProgressDialog progress(tr("Suche läuft..."), tr("Abbruch"), 0, steps, nullptr);
     progress.setObjectName(QStringLiteral("progress"));
     progress.setWindowModality(Qt::ApplicationModal);
@@ -126,9 +123,12 @@ void vxCentralWidget::slotSearchArticles() {
         // The inputs are read again for every main group, as the user may change them meanwhile.
         const ArticleMatcher matcher(leSearch->text(), cbName->isChecked(), cbDescription->isChecked(),
                                      cbOtherNames->isChecked(), cbCaseSensitive->isChecked());
-        catalog[c].searchArticles(found, matcher, c);
+        std::vector<FoundArticle> inCategory;
+        catalog[c].searchArticles(inCategory, matcher, c);
+        for (const FoundArticle& f : inCategory)
+            found.push_back(articles.number(f.path));
     }
-    addArticleRows(lvParts, found, RowKind::Group);
+    articleList->setRows(std::move(found), RowKind::Group);
     // A cancelled dialog has closed already; setting its value would show it once more.
     if (!progress.wasCanceled())
         progress.setValue(steps);

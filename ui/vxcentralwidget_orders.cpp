@@ -1,7 +1,7 @@
 // Ordering, the order list view, the order totals and the order list output.
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articleitem.h"
+#include "catalog/articlelistmodel.h"
 #include "catalog/orderlist.h"
 #include "ui/printing.h"
 #include "ui/vxarticleinfodialog.h"
@@ -13,7 +13,6 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QTextStream>
-#include <QTreeWidget>
 
 namespace {
 const QString columnSeparator = QStringLiteral(" | ");
@@ -41,8 +40,9 @@ bool writeFile(QWidget* parent, const QString& fileName, const QString& contents
     const QByteArray bytes = contents.toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
         !file.commit()) {
-        QMessageBox::warning(parent, QStringLiteral("Vendrix"),
-                             vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
+        QMessageBox::warning(
+            parent, QStringLiteral("Vendrix"),
+            vxCentralWidget::tr("Die Datei %1 konnte nicht geschrieben werden!").arg(fileName));
         return false;
     }
     return true;
@@ -50,44 +50,41 @@ bool writeFile(QWidget* parent, const QString& fileName, const QString& contents
 } // namespace
 
 void vxCentralWidget::slotShowArticleInfo() {
-    const QList<QTreeWidgetItem*> selected = lvParts->selectedItems();
-    if (selected.isEmpty())
+    const int row = selectedRow();
+    if (row < 0)
         return;
-    const IndexPath path = indexPathOf(selected.constFirst());
+    const IndexPath path = articleList->pathAt(row);
     if (const Category* category = categoryAt(path.c))
         category->showArticleInfo(path.s, path.ss, path.a, showArticleInfoDialog);
 }
 
 void vxCentralWidget::slotOrderPart() {
-    const QList<QTreeWidgetItem*> selected = lvParts->selectedItems();
-    if (selected.isEmpty())
+    const int row = selectedRow();
+    if (row < 0)
         return;
-    QTreeWidgetItem* row = selected.constFirst();
-    const IndexPath path = indexPathOf(row);
-    Category* category = categoryAt(path.c);
-    if (category)
+    const IndexPath path = articleList->pathAt(row);
+    if (Category* category = categoryAt(path.c))
         category->orderArticle(path.s, path.ss, path.a, runArticleOrderDialog);
     ordered.update(catalog, path);
-    refreshAfterOrderChange(row, path);
+    refreshAfterOrderChange(row);
 }
 
 void vxCentralWidget::slotDisorderPart() {
-    const QList<QTreeWidgetItem*> selected = lvParts->selectedItems();
-    if (selected.isEmpty())
+    const int row = selectedRow();
+    if (row < 0)
         return;
-    QTreeWidgetItem* row = selected.constFirst();
-    const IndexPath path = indexPathOf(row);
+    const IndexPath path = articleList->pathAt(row);
     if (Category* category = categoryAt(path.c))
         category->setOrderedUnits(path.s, path.ss, path.a, 0);
     ordered.update(catalog, path);
-    refreshAfterOrderChange(row, path);
+    refreshAfterOrderChange(row);
 }
 
-void vxCentralWidget::refreshAfterOrderChange(QTreeWidgetItem* row, const IndexPath& path) {
+void vxCentralWidget::refreshAfterOrderChange(int row) {
     if (showsOrderList())
         slotOrderedArticles();
-    else if (const Category* category = categoryAt(path.c))
-        category->updateArticleItem(row, path.c, path.s, path.ss, path.a);
+    else
+        articleList->refreshRow(row);
     slotUpdateOrderInfo();
 }
 
@@ -95,16 +92,10 @@ void vxCentralWidget::slotDisorderAllParts() {
     for (Category& category : catalog)
         category.clearOrderedUnits();
     ordered.clear();
-    if (showsOrderList()) {
-        lvParts->clear();
-    } else {
-        for (int i = 0, n = lvParts->topLevelItemCount(); i < n; ++i) {
-            QTreeWidgetItem* row = lvParts->topLevelItem(i);
-            const IndexPath path = indexPathOf(row);
-            if (const Category* category = categoryAt(path.c))
-                category->updateArticleItem(row, path.c, path.s, path.ss, path.a);
-        }
-    }
+    if (showsOrderList())
+        articleList->clear();
+    else
+        articleList->refreshAll();
     slotUpdateOrderInfo();
 }
 
@@ -114,11 +105,14 @@ void vxCentralWidget::slotOrderedArticles() {
             box->setCurrentIndex(box->count() - 1);
     cbSubCategory->setEnabled(false);
     cbSubSubCategory->setEnabled(false);
-    lvParts->clear();
     // The ordered articles in catalog order, as a walk over the whole catalog would find them.
     std::vector<FoundArticle> found;
     ordered.listOrderedArticles(catalog, found);
-    addArticleRows(lvParts, found, RowKind::Order);
+    std::vector<std::uint32_t> numbers;
+    numbers.reserve(found.size());
+    for (const FoundArticle& f : found)
+        numbers.push_back(articles.number(f.path));
+    articleList->setRows(std::move(numbers), RowKind::Order);
 }
 
 void vxCentralWidget::slotUpdateOrderInfo() {

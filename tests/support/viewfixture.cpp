@@ -1,6 +1,5 @@
 #include "support/viewfixture.h"
 
-#include "catalog/articleitem.h"
 #include "catalog/latin1.h"
 #include "catalog/orderindex.h"
 #include "support/modal.h"
@@ -15,7 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace vxtest {
 
@@ -23,9 +22,12 @@ namespace {
 const char* const selectorNames[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
 
 // The middle of the row's visible part: a wide row's own middle may lie beyond the list's edge.
-QPoint rowPoint(QTreeWidget* list, QTreeWidgetItem* row) {
-    list->scrollToItem(row);
-    return list->visualItemRect(row).intersected(list->viewport()->rect()).center();
+QPoint rowPoint(QTreeView* list, int row) {
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QRect rect = list->visualRect(index);
+    rect.setRight(list->viewport()->width());
+    return rect.intersected(list->viewport()->rect()).center();
 }
 } // namespace
 
@@ -41,13 +43,13 @@ bool chooseEntry(QComboBox* box, int index) {
     return !view->isVisible();
 }
 
-void doubleClickRow(QTreeWidget* list, QTreeWidgetItem* row) {
+void doubleClickRow(QTreeView* list, int row) {
     const QPoint at = rowPoint(list, row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-bool chooseFromRowMenu(QTreeWidget* list, QTreeWidgetItem* row, const QString& entry) {
+bool chooseFromRowMenu(QTreeView* list, int row, const QString& entry) {
     const QPoint pos = rowPoint(list, row);
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, pos);
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
@@ -81,9 +83,9 @@ bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& 
     for (int level = 0; level < 3; ++level)
         if (!chooseEntry(view->findChild<QComboBox*>(QLatin1String(selectorNames[level])), entries[level]))
             return false;
-    auto* list = view->findChild<QTreeWidget*>(QStringLiteral("lvParts"));
-    QTreeWidgetItem* row = rowNamed(list, name);
-    if (!row)
+    auto* list = view->findChild<QTreeView*>(QStringLiteral("lvParts"));
+    const int row = rowNamed(list, name);
+    if (row < 0)
         return false;
     answerNextOrderDialog(units, true);
     return chooseFromRowMenu(list, row, QStringLiteral("Bestellen"));
@@ -96,26 +98,43 @@ QStringList markedEntries(const QComboBox* box) {
     return entries;
 }
 
-QStringList columnTexts(const QTreeWidget* list, int column) {
+int rowCount(const QTreeView* list) {
+    return list->model()->rowCount();
+}
+
+QString cellText(const QTreeView* list, int row, int column) {
+    return list->model()->index(row, column).data().toString();
+}
+
+IndexPath rowPath(const QTreeView* list, int row) {
+    return {cellText(list, row, ColumnCategory).toUInt(), cellText(list, row, ColumnSubCategory).toUInt(),
+            cellText(list, row, ColumnSubSubCategory).toUInt(), cellText(list, row, ColumnArticle).toUInt()};
+}
+
+QStringList columnTexts(const QTreeView* list, int column) {
     QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts << list->topLevelItem(i)->text(column);
+    for (int i = 0; i < rowCount(list); ++i)
+        texts << cellText(list, i, column);
     return texts;
 }
 
-QTreeWidgetItem* rowNamed(const QTreeWidget* list, const QString& name) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (list->topLevelItem(i)->text(ColumnName) == name)
-            return list->topLevelItem(i);
-    return nullptr;
+int rowNamed(const QTreeView* list, const QString& name) {
+    for (int i = 0; i < rowCount(list); ++i)
+        if (cellText(list, i, ColumnName) == name)
+            return i;
+    return -1;
 }
 
-QString rowsAgreeWithCatalog(const QTreeWidget* list, const Catalog& catalog) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = list->topLevelItem(i);
-        const Article* article = articleAt(catalog, indexPathOf(row));
-        if (!article || fromLatin1(article->name) != row->text(ColumnName))
-            return row->text(ColumnName);
+int selectedRow(const QTreeView* list) {
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.constFirst().row() : -1;
+}
+
+QString rowsAgreeWithCatalog(const QTreeView* list, const Catalog& catalog) {
+    for (int i = 0; i < rowCount(list); ++i) {
+        const Article* article = articleAt(catalog, rowPath(list, i));
+        if (!article || fromLatin1(article->name) != cellText(list, i, ColumnName))
+            return cellText(list, i, ColumnName);
     }
     return QString();
 }

@@ -10,8 +10,7 @@
 #include <memory>
 
 class QComboBox;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace vxtest {
 
@@ -21,10 +20,10 @@ namespace vxtest {
 // choice with the mouse. False when the box could not be opened (hidden or disabled).
 bool chooseEntry(QComboBox* box, int index);
 // Double-clicks row, scrolled into view.
-void doubleClickRow(QTreeWidget* list, QTreeWidgetItem* row);
+void doubleClickRow(QTreeView* list, int row);
 // Right-clicks row (selecting it; the context menu pops up) and clicks entry in that menu. False when no menu
 // came up or it has no such entry.
-bool chooseFromRowMenu(QTreeWidget* list, QTreeWidgetItem* row, const QString& entry);
+bool chooseFromRowMenu(QTreeView* list, int row, const QString& entry);
 // Answers the next order dialog: types units over the field's text (unless null), then OK or Abbruch.
 void answerNextOrderDialog(const QString& units, bool ok);
 // Shows group (c, s, ss) of a shown view through its three selectors and orders the article named name
@@ -33,12 +32,19 @@ bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& 
 
 // The entries of box; the current one is marked with a leading '*'.
 QStringList markedEntries(const QComboBox* box);
+// What the list's model tells about a row, as the view shows it (hidden columns included).
+int rowCount(const QTreeView* list);
+QString cellText(const QTreeView* list, int row, int column);
+// The index path in the row's hidden columns.
+IndexPath rowPath(const QTreeView* list, int row);
 // Texts of one column of all rows, top to bottom as shown.
-QStringList columnTexts(const QTreeWidget* list, int column);
-// The first row whose name column reads name; null when there is none.
-QTreeWidgetItem* rowNamed(const QTreeWidget* list, const QString& name);
+QStringList columnTexts(const QTreeView* list, int column);
+// The first row whose name column reads name; -1 when there is none.
+int rowNamed(const QTreeView* list, const QString& name);
+// The one selected row, or -1.
+int selectedRow(const QTreeView* list);
 // Empty when every row shows the article its hidden index path addresses, else the first row that does not.
-QString rowsAgreeWithCatalog(const QTreeWidget* list, const Catalog& catalog);
+QString rowsAgreeWithCatalog(const QTreeView* list, const Catalog& catalog);
 
 // The catalog view the GUI suites drive: a shown vxCentralWidget, a scratch directory for the catalogs it
 // opens, and its widgets by the object names the program gives them.
@@ -57,7 +63,7 @@ public:
     }
     // 0 main group, 1 upper group, 2 group.
     QComboBox* selector(int level) const;
-    QTreeWidget* list() const { return child<QTreeWidget>("lvParts"); }
+    QTreeView* list() const { return child<QTreeView>("lvParts"); }
     QStringList rowNames() const { return columnTexts(list(), 0); }
     const Catalog& catalog() const { return view->currentCatalog(); }
 
