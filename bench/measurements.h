@@ -16,7 +16,8 @@ struct MeasureRequest {
     // Opens the catalog this many times more, ordering in between, and notes the resident memory after
     // each opening: memory that a new catalog does not give back shows as growth. 0 for none.
     int reopenings = 0;
-    // Figures to take (open, searchTenth, searchEvery, orders, unpack, reopen); empty for all. For profiling one of them.
+    // Figures to take (open, searchTenth, searchEvery, sort, scroll, orders, unpack, reopen); empty for all.
+    // For profiling one of them.
     QStringList only;
 };
 

@@ -22,7 +22,14 @@ int Article::tierCount(const unsigned char* record) {
     return static_cast<signed char>(record[tierCountOffset]) > 0 ? record[tierCountOffset] : 0;
 }
 
-void Article::parse(const unsigned char* record) {
+namespace {
+Latin1Text keep(TextArena* texts, const char* bytes, std::size_t size) {
+    const std::string_view text(bytes, size);
+    return texts ? Latin1Text::viewOf(texts->store(text)) : Latin1Text(text);
+}
+} // namespace
+
+void Article::parse(const unsigned char* record, TextArena* texts) {
     const unsigned char* p = record;
     groupKey.assign(reinterpret_cast<const char*>(p), 5);
     p += 5;
@@ -30,7 +37,7 @@ void Article::parse(const unsigned char* record) {
     // strings per text cost a fifth of the loading time of a large catalog.
     char text[otherNameCount * (nameWidth + 2)];
     static_assert(sizeof text >= descriptionWidth);
-    name = std::string(text, simplifiedText(text, p, nameWidth));
+    name = keep(texts, text, simplifiedText(text, p, nameWidth));
     p += nameWidth;
     std::size_t joined = 0;
     for (int i = 0; i < otherNameCount; ++i, p += nameWidth) {
@@ -45,8 +52,8 @@ void Article::parse(const unsigned char* record) {
         }
         joined = start + length;
     }
-    otherNames = std::string(text, joined);
-    description = std::string(text, simplifiedText(text, p, descriptionWidth));
+    otherNames = keep(texts, text, joined);
+    description = keep(texts, text, simplifiedText(text, p, descriptionWidth));
     p += descriptionWidth;
     status = int16At(p);
     packingUnit = int16At(p + 2);
@@ -68,9 +75,7 @@ int Article::read(std::istream& in) {
     unsigned char record[fixedSize + 8 * 127];
     priceTiers.clear();
     groupKey.clear();
-    name.clear();
-    otherNames.clear();
-    description.clear();
+    name = otherNames = description = Latin1Text();
     in.read(reinterpret_cast<char*>(record), fixedSize);
     if (in.gcount() != static_cast<std::streamsize>(fixedSize))
         return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/latin1text.h"
 #include "catalog/pricetier.h"
 
 #include <cstddef>
@@ -13,9 +14,9 @@ struct Article {
     static constexpr std::size_t fixedSize = 232;
 
     std::string groupKey;
-    std::string name;
-    std::string description;
-    std::string otherNames;
+    Latin1Text name;
+    Latin1Text description;
+    Latin1Text otherNames;
     int status = 0;
     int priceUnit = 0;
     int vatClass = 0;
@@ -29,9 +30,11 @@ struct Article {
     // Number of tiers a record announces, given its first fixedSize bytes.
     static int tierCount(const unsigned char* record);
     // Fills the article from one complete record (fixedSize + 8 * tierCount bytes). orderedUnits stays.
-    void parse(const unsigned char* record);
+    // With texts given, the three texts are kept there and viewed; else the article owns them.
+    void parse(const unsigned char* record, TextArena* texts = nullptr);
 
-    // Price of the smallest order: packing unit, first tier's quantity and its gross amount (all 0 without tiers).
+    // Price of the smallest order: packing unit, first tier's quantity and its gross amount (all 0 without
+    // tiers).
     void firstTierPrice(int& packing, int& quantity, double& amount) const;
     // Prices are stored gross; dividing by this takes the VAT of the article's class back out.
     static double vatDivisor(int vatClass);

@@ -79,7 +79,8 @@ bool CatalogLoader::openFile(const std::string& path) {
     // can be a catalog file. A directory opens and then fails to read, which the caller reports.
     std::error_code error;
     const auto type = std::filesystem::status(path, error).type();
-    if (!error && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
+    if (!error && type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::directory)
         return false;
     file.open(path, std::ios::in | std::ios::binary);
     return file.good();
@@ -199,6 +200,8 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             }
         }
     }
+    // The articles' texts go into one store that the catalog keeps, instead of a heap block each.
+    auto texts = std::make_shared<TextArena>();
     // Articles come grouped in practice, so the last group found is usually the next one's too.
     std::uint64_t lastKey = ~std::uint64_t(0);
     std::vector<Article>* lastList = nullptr;
@@ -217,13 +220,14 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             if (!lastList)
                 return;
             lastList->emplace_back();
-            lastList->back().parse(record);
+            lastList->back().parse(record, texts.get());
         },
         records);
     // Growing by doubling leaves a third of the article slots unused on average, some 80 MB for a
     // million articles; moving them into exact lists costs a few percent of the loading time.
     for (const auto& group : groups)
         group.second->shrink_to_fit();
+    catalog.textStores.push_back(std::move(texts));
     return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalog/subcategory.h"
 
+#include <memory>
 #include <vector>
 
 // A main group (file WGHAUPT) with its upper groups; the level the central widget addresses.
@@ -20,7 +21,8 @@ struct Category {
     void addSubSubCategory(const SubSubCategory& group);
     void addArticle(const Article& article);
 
-    void fillSubCategories(ArticleListModel* list, QComboBox* upperGroups, QComboBox* groups, unsigned c) const;
+    void fillSubCategories(ArticleListModel* list, QComboBox* upperGroups, QComboBox* groups,
+                           unsigned c) const;
     void selectSubCategory(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
     void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c) const;
@@ -36,4 +38,15 @@ struct Category {
 };
 
 // All main groups of the opened catalog, in the order of WGHAUPT.
-using Catalog = std::vector<Category>;
+// Loaded, the texts of its articles view stores the catalog keeps, shared by its copies.
+class Catalog : public std::vector<Category> {
+public:
+    using std::vector<Category>::vector;
+
+    void clear() {
+        std::vector<Category>::clear();
+        textStores.clear();
+    }
+
+    std::vector<std::shared_ptr<const void>> textStores;
+};

@@ -28,7 +28,7 @@ std::vector<std::uint32_t> denseKeys(const std::vector<std::uint32_t>& sorted, s
 
 // Without a collation (the C locale), texts compare by code points, which for Latin-1 bytes is the order
 // of the bytes as unsigned numbers: the article's own bytes are compared, and no text is made at all.
-const std::string& latin1Field(const Article& article, int column) {
+std::string_view latin1Field(const Article& article, int column) {
     switch (column) {
     case ColumnName:
         return article.name;

@@ -2,7 +2,7 @@
 
 #include "catalog/latin1.h"
 
-QString articleText(const std::string& bytes) {
+QString articleText(std::string_view bytes) {
     // Catalog texts are plain text: "<1 Ohm" or "R&S" must show as written, not as markup.
     return fromLatin1(bytes).toHtmlEscaped();
 }

@@ -2,7 +2,7 @@
 
 namespace vxtest {
 
-static QByteArray escaped(const std::string& bytes) {
+static QByteArray escaped(std::string_view bytes) {
     QByteArray out;
     for (const unsigned char c : bytes)
         out += c >= 0x20 && c < 0x7F && c != '\\' && c != '|'
