@@ -45,7 +45,8 @@ class tst_Matcher : public QObject {
     Q_OBJECT
 
 private slots:
-    // The matcher's scan for the words of a pattern must never decide otherwise than the expression alone.
+    // matches() on single fields of every kind of text a search meets, written out where a failure is easy to
+    // read.
     void agreesWithTheExpression() {
         const QList<QByteArray> fields =
             QStringLiteral(
