@@ -1,45 +1,19 @@
 #include "catalog/articlematcher.h"
 
+#include "catalog/articletexts.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <QRegularExpression>
 #include <QStringView>
 
 #include <algorithm>
-
+#include <array>
+#include <string>
+#include <string_view>
 
 namespace {
-
-// The expression matches without regard to case by Unicode's simple case folding. Within Latin-1, the only
-// characters that fold together are A-Z with a-z and the letters C0-DE (but not D7, the multiplication
-// sign) with E0-FE; the other partners of k, s, µ, å, ß and ÿ lie outside Latin-1 and never occur in a
-// field.
-unsigned char fold(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<unsigned char>(c + 0x20);
-    return c;
-}
-
-// Characters that stand for themselves in the patterns looked at (no escapes, groups or classes there).
-bool plain(QChar c) {
-    switch (c.unicode()) {
-    case '^':
-    case '$':
-    case '.':
-    case '|':
-    case '?':
-    case '*':
-    case '+':
-    case '{':
-    case '}':
-    case ')':
-    case ']':
-        return false;
-    default:
-        return c.unicode() <= 0xFF;
-    }
-}
-
-bool quantifier(QChar c) {
-    return c == QLatin1Char('?') || c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('{');
-}
 
 // Umlauts and ß are letters to \w, \b and the character classes, as in any German text; without Unicode
 // properties "\w+" would stop at every umlaut. The case is ignored by the expression itself: lowering the
@@ -50,105 +24,222 @@ QRegularExpression::PatternOptions searchOptions(bool caseSensitive) {
         options |= QRegularExpression::CaseInsensitiveOption;
     return options;
 }
+
+// Whether a match in a field is sure to be found by a search over the joined buffer that starts at the
+// field, where the field's edges are '\n' or the buffer's ends. That holds as long as every assertion of
+// the pattern looks only at the neighbouring characters and the matcher may backtrack into every part:
+// then whatever matches in the field alone matches in the buffer too. Read as plainly as possible, so
+// that anything looking like one of the exceptions counts as one.
+bool scannable(const std::string& pattern) {
+    for (const char* possessive : {"*+", "++", "?+", "}+"})
+        if (pattern.find(possessive) != std::string::npos)
+            return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (c == '(' && ((next == '?' && (i + 2 >= pattern.size() || pattern[i + 2] != ':')) || next == '*'))
+            return false; // lookarounds, options, atomic groups, conditions, recursion, callouts, verbs
+        if (c != '\\')
+            continue;
+        // \A \z \Z \G look beyond the field; \K moves the match's start; \R and \X are atomic and would
+        // take a field's last '\r' together with the '\n' after it; \g<...> calls a group; \Q...\E would
+        // hide any of them from this reading.
+        if (std::string_view("AzZGKRXQ").find(next) != std::string_view::npos)
+            return false;
+        if (next == 'g' && i + 2 < pattern.size() && (pattern[i + 2] == '<' || pattern[i + 2] == '\''))
+            return false;
+        ++i;
+    }
+    // The scan takes '\n' for the end of a line; with a library built otherwise the fields stay apart.
+    std::uint32_t newline = 0;
+    pcre2_config(PCRE2_CONFIG_NEWLINE, &newline);
+    return newline == PCRE2_NEWLINE_LF;
+}
+
+// The smallest and largest stack QRegularExpression gives its JIT-compiled expressions, so that a deep
+// pattern fails here where it fails there.
+constexpr std::size_t jitStackStart = 32 * 1024;
+constexpr std::size_t jitStackMax = 512 * 1024;
+
 } // namespace
+
+struct ArticleMatcher::Engine {
+    enum class Path {
+        Nothing,    // invalid pattern or no field to search
+        Expression, // QRegularExpression on each field, for patterns beyond Latin-1
+        PerField,   // the byte expression on each field
+        Scan        // the byte expression over the joined fields, then on each field it points at
+    };
+
+    // A compiled byte expression and whether it runs as machine code.
+    struct Code {
+        pcre2_code* code = nullptr;
+        bool jit = false;
+    };
+
+    Engine() = default;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+    ~Engine() {
+        pcre2_code_free(field.code);
+        pcre2_code_free(scan.code);
+        pcre2_match_data_free(data);
+        pcre2_match_context_free(context);
+        pcre2_jit_stack_free(stack);
+    }
+
+    bool compile(Code& into, const std::string& pattern, std::uint32_t options) {
+        int error = 0;
+        PCRE2_SIZE offset = 0;
+        into.code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
+                                  &error, &offset, nullptr);
+        if (!into.code)
+            return false;
+        // Without JIT support the interpreter gives the same answers, only slower.
+        into.jit = pcre2_jit_compile(into.code, PCRE2_JIT_COMPLETE) == 0;
+        return true;
+    }
+
+    // The result of one match call: at least 0 for a match, PCRE2_ERROR_NOMATCH or another error.
+    int run(const Code& code, std::string_view subject, std::size_t offset) const {
+        // A field of no bytes may have no address; the library wants one all the same.
+        static const char empty = '\0';
+        const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.empty() ? &empty : subject.data());
+        return code.jit ? pcre2_jit_match(code.code, bytes, subject.size(), offset, 0, data, context)
+                        : pcre2_match(code.code, bytes, subject.size(), offset, 0, data, context);
+    }
+
+    // A matching error (a limit reached) counts as no match, as QRegularExpression counts it.
+    bool matchesField(std::string_view latin1) const {
+        if (path == Path::Expression) {
+            subject.resize(qsizetype(latin1.size()));
+            QChar* out = subject.data();
+            for (char c : latin1)
+                *out++ = QChar(static_cast<unsigned char>(c));
+            return expression.match(QStringView(subject)).hasMatch();
+        }
+        return run(field, latin1, 0) >= 0;
+    }
+
+    void findEach(const ArticleTexts& texts, ArticleTexts::Field f, std::uint32_t first, std::uint32_t end,
+                  std::vector<std::uint32_t>& found) const {
+        for (std::uint32_t a = first; a < end; ++a)
+            if (matchesField(texts.field(f, a)))
+                found.push_back(a);
+    }
+
+    void scanFields(const ArticleTexts& texts, ArticleTexts::Field f, std::uint32_t first, std::uint32_t end,
+                    std::vector<std::uint32_t>& found) const {
+        const std::uint32_t begin = texts.start(f, first);
+        const std::string_view joined = texts.buffer(f).substr(begin, texts.start(f, end) - begin);
+        const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
+        std::uint32_t a = first;
+        while (a < end) {
+            const int rc = run(scan, joined, texts.start(f, a) - begin);
+            if (rc == PCRE2_ERROR_NOMATCH)
+                return;
+            if (rc < 0)
+                return findEach(texts, f, a, end, found);
+            a = texts.articleAt(f, begin + std::uint32_t(ovector[0]), a);
+            if (a >= end)
+                return;
+            // A match that stays within a field without a '\n' of its own saw exactly what the field alone
+            // shows. One that reached into the next field, or began at this field's '\n', proves nothing
+            // about this field and must be tried on it alone.
+            const bool inside = begin + ovector[1] < texts.start(f, a + 1) && !texts.hasInnerNewline(f);
+            if (inside || matchesField(texts.field(f, a)))
+                found.push_back(a);
+            // Not from the match's end: a match running into the next field must not hide that field's own.
+            ++a;
+        }
+    }
+
+    Path path = Path::Nothing;
+    std::array<bool, ArticleTexts::FieldCount> fields{};
+    QRegularExpression expression;
+    // One subject string for all fields instead of one per field.
+    mutable QString subject;
+    Code field;
+    // The same expression with ^ and $ at every '\n'.
+    Code scan;
+    pcre2_match_data* data = nullptr;
+    pcre2_match_context* context = nullptr;
+    pcre2_jit_stack* stack = nullptr;
+};
 
 ArticleMatcher::ArticleMatcher(const QString& pattern, bool inName, bool inDescription, bool inOtherNames,
                                bool caseSensitive)
-    : expression(pattern, searchOptions(caseSensitive)), inName(inName), inDescription(inDescription),
-      inOtherNames(inOtherNames), caseSensitive(caseSensitive) {
-    // An invalid pattern finds nothing.
-    if (!expression.isValid()) {
-        this->inName = this->inDescription = this->inOtherNames = false;
+    : engine(std::make_unique<Engine>()) {
+    Engine& e = *engine;
+    e.fields = {inName, inDescription, inOtherNames};
+    e.expression = QRegularExpression(pattern, searchOptions(caseSensitive));
+    // Validity is QRegularExpression's to decide, also where the byte expression would compile.
+    if (!e.expression.isValid() || !(inName || inDescription || inOtherNames))
+        return;
+    e.path = Engine::Path::Expression;
+    std::string latin1;
+    latin1.reserve(std::size_t(pattern.size()));
+    for (QChar c : pattern) {
+        if (c.unicode() > 0xFF) {
+            e.expression.optimize();
+            return;
+        }
+        latin1 += static_cast<char>(c.unicode());
+    }
+    // Bytes stay bytes: (*UTF) would take them for UTF-8, so such a pattern fails here and goes to
+    // QRegularExpression, as do escapes for characters beyond Latin-1.
+    std::uint32_t options = PCRE2_UCP | PCRE2_NEVER_UTF;
+    if (!caseSensitive)
+        options |= PCRE2_CASELESS;
+    e.data = pcre2_match_data_create(1, nullptr);
+    e.context = pcre2_match_context_create(nullptr);
+    if (!e.data || !e.context || !e.compile(e.field, latin1, options)) {
+        e.expression.optimize();
         return;
     }
-    expression.optimize();
-    findWords(pattern);
+    e.stack = pcre2_jit_stack_create(jitStackStart, jitStackMax, nullptr);
+    if (e.stack)
+        pcre2_jit_stack_assign(e.context, nullptr, e.stack);
+    e.path = Engine::Path::PerField;
+    if (scannable(latin1) && e.compile(e.scan, latin1, options | PCRE2_MULTILINE))
+        e.path = Engine::Path::Scan;
 }
 
-void ArticleMatcher::findWords(const QString& pattern) {
-    // Without a backslash, a parenthesis or a bracket there are no escapes, groups, classes, inline options
-    // or verbs, so every "|" separates two alternatives of the whole pattern.
-    if (pattern.contains(QLatin1Char('\\')) || pattern.contains(QLatin1Char('(')) ||
-        pattern.contains(QLatin1Char('[')))
-        return;
-    bool decides = true;
-    for (QStringView alternative : QStringView(pattern).split(QLatin1Char('|'))) {
-        qsizetype start = 0;
-        // Anchors take no room; the word still has to follow them.
-        while (start < alternative.size() && alternative[start] == QLatin1Char('^'))
-            ++start;
-        qsizetype end = start;
-        while (end < alternative.size() && plain(alternative[end]))
-            ++end;
-        // A character under a quantifier may be missing from the match.
-        if (end < alternative.size() && quantifier(alternative[end]) && end > start)
-            --end;
-        if (end == start)
-            return; // this alternative matches without any word
-        if (start > 0 || end < alternative.size())
-            decides = false;
-        std::string word;
-        for (qsizetype i = start; i < end; ++i) {
-            const auto c = static_cast<unsigned char>(alternative[i].unicode());
-            word += static_cast<char>(caseSensitive ? c : fold(c));
-        }
-        wordList.push_back(word);
-    }
-    words = decides ? Words::Decide : Words::Filter;
-    window = wordList.front().size();
-    for (const std::string& word : wordList)
-        window = std::min(window, word.size());
-    // Words are Latin-1 bytes of at most the pattern's length; a window of 255 moves far enough.
-    window = std::min<std::size_t>(window, 255);
-    for (std::size_t b = 0; b < 256; ++b) {
-        const auto byte = static_cast<unsigned char>(b);
-        wordByte[b] = caseSensitive ? byte : fold(byte);
-        std::size_t distance = window;
-        for (const std::string& word : wordList) {
-            for (std::size_t k = 0; k + 1 < window; ++k)
-                if (static_cast<unsigned char>(word[k]) == wordByte[b])
-                    distance = std::min(distance, window - 1 - k);
-            if (static_cast<unsigned char>(word[window - 1]) == wordByte[b])
-                endsWindow[b] = true;
-        }
-        shift[b] = static_cast<unsigned char>(distance);
-    }
-}
-
-bool ArticleMatcher::containsWord(const std::string& latin1) const {
-    const auto* text = reinterpret_cast<const unsigned char*>(latin1.data());
-    const std::size_t size = latin1.size();
-    for (std::size_t end = window - 1; end < size; end += shift[text[end]]) {
-        if (!endsWindow[text[end]])
-            continue;
-        const std::size_t start = end + 1 - window;
-        for (const std::string& word : wordList) {
-            if (word.size() > size - start)
-                continue;
-            std::size_t k = 0;
-            while (k < word.size() && wordByte[text[start + k]] == static_cast<unsigned char>(word[k]))
-                ++k;
-            if (k == word.size())
-                return true;
-        }
-    }
-    return false;
-}
-
-bool ArticleMatcher::matchesText(const std::string& latin1) const {
-    if (words != Words::None) {
-        const bool found = containsWord(latin1);
-        if (!found || words == Words::Decide)
-            return found;
-    }
-    subject.resize(qsizetype(latin1.size()));
-    QChar* out = subject.data();
-    for (char c : latin1)
-        *out++ = QChar(static_cast<unsigned char>(c));
-    return expression.match(QStringView(subject)).hasMatch();
-}
+ArticleMatcher::~ArticleMatcher() = default;
+ArticleMatcher::ArticleMatcher(ArticleMatcher&& other) noexcept = default;
+ArticleMatcher& ArticleMatcher::operator=(ArticleMatcher&& other) noexcept = default;
 
 bool ArticleMatcher::matches(const Article& article) const {
-    return (inName && matchesText(article.name)) || (inDescription && matchesText(article.description)) ||
-           (inOtherNames && matchesText(article.otherNames));
+    if (!engine || engine->path == Engine::Path::Nothing)
+        return false;
+    const Engine& e = *engine;
+    return (e.fields[ArticleTexts::Name] && e.matchesField(article.name)) ||
+           (e.fields[ArticleTexts::Description] && e.matchesField(article.description)) ||
+           (e.fields[ArticleTexts::OtherNames] && e.matchesField(article.otherNames));
+}
+
+void ArticleMatcher::find(const ArticleTexts& texts, std::uint32_t first, std::uint32_t end,
+                          std::vector<std::uint32_t>& found) const {
+    end = std::min(end, texts.size());
+    if (!engine || engine->path == Engine::Path::Nothing || first >= end)
+        return;
+    const Engine& e = *engine;
+    const std::size_t base = found.size();
+    bool merge = false;
+    for (int f = 0; f < ArticleTexts::FieldCount; ++f) {
+        if (!e.fields[f])
+            continue;
+        const std::size_t before = found.size();
+        const auto kind = static_cast<ArticleTexts::Field>(f);
+        if (e.path == Engine::Path::Scan)
+            e.scanFields(texts, kind, first, end, found);
+        else
+            e.findEach(texts, kind, first, end, found);
+        // Each kind's numbers come ascending; together they are two sorted runs to merge.
+        if (merge)
+            std::inplace_merge(found.begin() + std::ptrdiff_t(base), found.begin() + std::ptrdiff_t(before),
+                               found.end());
+        merge = true;
+    }
+    found.erase(std::unique(found.begin() + std::ptrdiff_t(base), found.end()), found.end());
 }

@@ -2,55 +2,41 @@
 
 #include "catalog/article.h"
 
-#include <QRegularExpression>
 #include <QString>
 
-#include <array>
-#include <string>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
-// Decides whether an article matches a search: the pattern is a regular expression tried on the name,
-// then the description, then the alternative names, as far as each is enabled.
+class ArticleTexts;
+
+// Decides which articles match a search: the pattern is a regular expression tried on the name, the
+// description and the alternative names, as far as each is enabled, with the meaning QRegularExpression
+// gives it (Unicode properties, case ignored unless the search is case-sensitive). An invalid pattern finds
+// nothing.
 //
-// Most searches are plain words. Every match of such a pattern contains a word of it, so the bytes of a
-// field are first scanned for those words, and the regular expression runs only where one occurs; for a
-// pattern made of nothing but words and "|" the scan alone decides. The words are taken only from
-// patterns without escapes, groups and classes, and only up to the first character that could mean
-// anything but itself, so that the scan never turns away a field the expression would match.
+// The texts are Latin-1, so a pattern that is Latin-1 too runs as a byte expression on them directly, with
+// no conversion per field. find() goes further: it runs the expression over the buffer of all fields of a
+// kind at once, where the '\n' between fields acts as the start and end of a line, and tries a field alone
+// only where a match found there reaches beyond it. Patterns that could behave differently over the
+// joined buffer (lookarounds, inline options, verbs, atomic and possessive parts, absolute anchors) run
+// field by field; patterns beyond Latin-1 go through QRegularExpression itself.
 class ArticleMatcher {
 public:
     ArticleMatcher(const QString& pattern, bool inName, bool inDescription, bool inOtherNames,
                    bool caseSensitive);
+    ~ArticleMatcher();
+    ArticleMatcher(ArticleMatcher&& other) noexcept;
+    ArticleMatcher& operator=(ArticleMatcher&& other) noexcept;
+    ArticleMatcher(const ArticleMatcher&) = delete;
+    ArticleMatcher& operator=(const ArticleMatcher&) = delete;
 
     bool matches(const Article& article) const;
+    // Appends the numbers of the articles in [first, end) that match, ascending, each once.
+    void find(const ArticleTexts& texts, std::uint32_t first, std::uint32_t end,
+              std::vector<std::uint32_t>& found) const;
 
 private:
-    enum class Words {
-        None,   // the pattern offers no word every match contains
-        Filter, // every match contains one of the words
-        Decide  // a field matches exactly when it contains one of the words
-    };
-
-    void findWords(const QString& pattern);
-    bool containsWord(const std::string& latin1) const;
-    bool matchesText(const std::string& latin1) const;
-
-    QRegularExpression expression;
-    bool inName;
-    bool inDescription;
-    bool inOtherNames;
-    bool caseSensitive;
-    Words words = Words::None;
-    // Latin-1 bytes, case folded unless the search is case-sensitive.
-    std::vector<std::string> wordList;
-    // The scan is Horspool's over the first shortest-word-length bytes of every word: it looks at the byte
-    // that ends a window, and moves the window by as much as that byte allows. For every byte: the byte as
-    // the words are written (case folded unless the search is case-sensitive), how far it lets the window
-    // move, and whether some word has it at the window's last place.
-    std::array<unsigned char, 256> wordByte{};
-    std::array<unsigned char, 256> shift{};
-    std::array<bool, 256> endsWindow{};
-    std::size_t window = 0;
-    // One subject string for all fields instead of one per field.
-    mutable QString subject;
+    struct Engine;
+    std::unique_ptr<Engine> engine;
 };

@@ -9,9 +9,10 @@ if [ "${1:-}" = "--fuzz" ]; then
     extra=(clang-14 libclang-rt-14-dev)
 fi
 # What building and running need; qt6-translations-l10n makes Qt's own dialogs German; fonts-dejavu-core gives
-# offscreen tests and screenshots the same font on every machine. The test command names its own extra packages.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth qt6-translations-l10n
-          fonts-dejavu-core "${extra[@]}" "$@")
+# offscreen tests and screenshots the same font on every machine; the search compiles its expressions with
+# libpcre2. The test command names its own extra packages.
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libpcre2-dev libgl-dev xvfb xauth
+          qt6-translations-l10n fonts-dejavu-core "${extra[@]}" "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,12 +1,52 @@
 #include "catalog/articlematcher.h"
+#include "catalog/articletexts.h"
 
 #include <QtTest>
 
-// The matcher's scan for the words of a pattern must never decide otherwise than the expression alone.
+#include <array>
+#include <random>
+
+namespace {
+
+std::string latin1(const char* utf8) {
+    return QString::fromUtf8(utf8).toLatin1().toStdString();
+}
+
+QRegularExpression reference(const QString& pattern, bool caseSensitive) {
+    return QRegularExpression(pattern, caseSensitive ? QRegularExpression::UseUnicodePropertiesOption
+                                                     : QRegularExpression::UseUnicodePropertiesOption |
+                                                           QRegularExpression::CaseInsensitiveOption);
+}
+
+// Short fields from pieces that make the interesting neighbours likely: a field ending in blanks before one
+// starting with "b", empty fields in a row, umlauts in both cases, letters whose other case lies beyond
+// Latin-1, a '\r' before the separator and, if asked, a '\n' inside a field.
+std::vector<Article> generatedArticles(unsigned seed, bool innerNewlines) {
+    static const char* const pieces[] = {"a",  "b", "x", "ab", "ba", " ",       "  ",      "\t", "0",
+                                         "42", "ä", "Ä", "ö",  "Ü",  "ß",       "µ",       "ÿ",  "×",
+                                         "k",  "K", "ª", "-",  ".",  "Gehäuse", "GEHÄUSE", "\r", "kelvin"};
+    constexpr std::size_t count = sizeof pieces / sizeof *pieces;
+    std::mt19937 random(seed);
+    std::vector<Article> articles(150);
+    for (Article& article : articles)
+        for (std::string* text : {&article.name, &article.description, &article.otherNames}) {
+            for (unsigned n = random() % 5; n > 0; --n)
+                *text += latin1(pieces[random() % count]);
+            if (innerNewlines && random() % 6 == 0)
+                text->insert(random() % (text->size() + 1), 1, '\n');
+        }
+    return articles;
+}
+
+} // namespace
+
+// The matcher answers exactly as QRegularExpression on each field would, however it gets there.
 class tst_Matcher : public QObject {
     Q_OBJECT
 
 private slots:
+    // matches() on single fields of every kind of text a search meets, written out where a failure is easy to
+    // read.
     void agreesWithTheExpression() {
         const QList<QByteArray> fields =
             QStringLiteral(
@@ -34,6 +74,132 @@ private slots:
                                         QString::fromLatin1(field)));
                 }
             }
+    }
+
+    void findAgreesWithTheExpression_data() {
+        QTest::addColumn<bool>("innerNewlines");
+        QTest::newRow("fields on one line") << false;
+        QTest::newRow("fields with line breaks of their own") << true;
+    }
+
+    // find() over the joined fields of every subset of field kinds and over parts of the catalog, and
+    // matches() on the single article, against the expression on each field.
+    void findAgreesWithTheExpression() {
+        QFETCH(bool, innerNewlines);
+        const std::vector<Article> articles = generatedArticles(innerNewlines ? 2 : 1, innerNewlines);
+        ArticleTexts texts;
+        texts.append(articles.front()); // numbering starts afresh after clear()
+        texts.clear();
+        texts.reserve(articles.size(), 8);
+        for (std::size_t a = 0; a < articles.size(); ++a) {
+            QCOMPARE(texts.append(articles[a]), std::uint32_t(a));
+            QCOMPARE(texts.field(ArticleTexts::Description, std::uint32_t(a)), articles[a].description);
+        }
+        const auto n = texts.size();
+        QCOMPARE(n, std::uint32_t(articles.size()));
+
+        const char* const patterns[] = {
+            // what can run from one field into the next
+            R"(\s)", R"([^x])", R"(\D)", R"(.*)", R"(a\s*b)", R"(\s*b)", R"(\W{2})", R"(x[^a]*k)",
+            // anchors, alternatives, word boundaries
+            "^", "$", "^$", "^a", "b$", R"(^\d+$)", R"(^\s|\s$)", "kelvin|^x", R"(\bab\b)", R"(\Ba)",
+            R"(x\b|ß\b)",
+            // letters beyond ASCII, their cases and classes
+            "gehäuse", "ÄB", R"(ö\w)", "[[:alpha:]]ß", R"(\p{Lu}$)", "µ|ÿ", "×", "ª",
+            // what the joined fields would change: field by field
+            R"((?<!\s)a)", R"(b(?!\s))", R"(b\z)", R"(\Aa)", R"(x\Z)", "(*CR)b$", R"(a\s*+$)", R"((?>\s*)$)",
+            R"(\R$)", R"(\X$)", R"(\s\Kb)", R"(\Ga)", "(?m)^b",
+            // beyond Latin-1, or only for QRegularExpression
+            "\u212Aelvin", "Ÿ", R"(\x{100}|ä)", R"((*UTF)\xe4)",
+            // invalid
+            "a(", "[b"};
+        const std::array<std::pair<std::uint32_t, std::uint32_t>, 4> ranges{
+            {{0, n}, {1, n - 1}, {n / 3, n / 3 + 1}, {n / 2, n / 2}}};
+        const std::array<const std::string Article::*, ArticleTexts::FieldCount> members{
+            &Article::name, &Article::description, &Article::otherNames};
+
+        for (const char* utf8 : patterns)
+            for (bool caseSensitive : {false, true}) {
+                const QString pattern = QString::fromUtf8(utf8);
+                const QRegularExpression expression = reference(pattern, caseSensitive);
+                // An invalid pattern finds nothing.
+                std::array<std::vector<bool>, ArticleTexts::FieldCount> hits;
+                for (int f = 0; f < ArticleTexts::FieldCount; ++f)
+                    for (const Article& article : articles) {
+                        const std::string& field = article.*members[f];
+                        hits[f].push_back(
+                            expression.isValid() &&
+                            expression.match(QString::fromLatin1(field.data(), qsizetype(field.size())))
+                                .hasMatch());
+                    }
+                for (int kinds = 1; kinds < 8; ++kinds) {
+                    const ArticleMatcher matcher(pattern, kinds & 1, kinds & 2, kinds & 4, caseSensitive);
+                    std::vector<std::uint32_t> all;
+                    for (std::uint32_t a = 0; a < n; ++a)
+                        if ((kinds & 1 && hits[0][a]) || (kinds & 2 && hits[1][a]) ||
+                            (kinds & 4 && hits[2][a]))
+                            all.push_back(a);
+                    const QString what = QStringLiteral("%1 %2, fields %3")
+                                             .arg(pattern, caseSensitive ? "case-sensitive" : "ignoring case")
+                                             .arg(kinds);
+                    for (std::uint32_t a = 0; a < n; ++a)
+                        QVERIFY2(matcher.matches(articles[a]) ==
+                                     std::binary_search(all.begin(), all.end(), a),
+                                 qPrintable(what + QStringLiteral(", article %1").arg(a)));
+                    for (auto [first, end] : ranges) {
+                        // The numbers go after what is there already.
+                        std::vector<std::uint32_t> found{n}, expected{n};
+                        std::copy_if(
+                            all.begin(), all.end(), std::back_inserter(expected),
+                            [first = first, end = end](std::uint32_t a) { return a >= first && a < end; });
+                        matcher.find(texts, first, end, found);
+                        QVERIFY2(
+                            found == expected,
+                            qPrintable(what + QStringLiteral(", articles %1 to %2").arg(first).arg(end)));
+                    }
+                }
+            }
+    }
+
+    // Blank fields in a row give the joined buffer a long run of white space that this pattern, trying ever
+    // more ways through it, gives up on; each field alone is short enough.
+    void aScanThatGivesUpGoesOnFieldByField() {
+        ArticleTexts texts;
+        Article article;
+        article.name = " ";
+        for (int a = 0; a < 60; ++a)
+            texts.append(article);
+        article.name = "z";
+        texts.append(article);
+        article.name = "y";
+        const std::uint32_t y = texts.append(article);
+        const ArticleMatcher matcher(QStringLiteral(R"((?:\s|\s)*y)"), true, false, false, false);
+        std::vector<std::uint32_t> found;
+        matcher.find(texts, 0, texts.size(), found);
+        QCOMPARE(found, std::vector<std::uint32_t>{y});
+    }
+
+    void emptyCatalogFindsNothing() {
+        const ArticleTexts texts;
+        QCOMPARE(texts.size(), 0u);
+        for (const char* pattern : {"", ".*", "^$", "(?<=a)b", "\u212Aelvin", "a("}) {
+            const ArticleMatcher matcher(QString::fromUtf8(pattern), true, true, true, false);
+            std::vector<std::uint32_t> found;
+            matcher.find(texts, 0, 0, found);
+            matcher.find(texts, 0, 5, found);
+            QVERIFY(found.empty());
+        }
+    }
+
+    // A matcher moves with its compiled expressions.
+    void movesItsExpression() {
+        Article article;
+        article.name = latin1("Gehäuse");
+        ArticleMatcher matcher(QStringLiteral("GEHÄUSE"), true, false, false, false);
+        ArticleMatcher moved(std::move(matcher));
+        QVERIFY(moved.matches(article));
+        matcher = std::move(moved);
+        QVERIFY(matcher.matches(article));
     }
 };
 

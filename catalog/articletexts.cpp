@@ -1,0 +1,46 @@
+#include "catalog/articletexts.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+void ArticleTexts::clear() {
+    for (int f = 0; f < FieldCount; ++f) {
+        buffers[f].clear();
+        starts[f].assign(1, 0);
+        innerNewline[f] = false;
+    }
+}
+
+void ArticleTexts::reserve(std::size_t articles, std::size_t bytesPerField) {
+    for (int f = 0; f < FieldCount; ++f) {
+        starts[f].reserve(articles + 1);
+        buffers[f].reserve(articles * (bytesPerField + 1));
+    }
+}
+
+std::uint32_t ArticleTexts::append(const Article& article) {
+    const std::array<const std::string*, FieldCount> texts{&article.name, &article.description,
+                                                           &article.otherNames};
+    constexpr std::uint64_t limit = std::numeric_limits<std::uint32_t>::max();
+    // Checked for all three before anything changes, so that a refused article leaves no trace.
+    if (starts[Name].size() - 1 >= limit)
+        throw std::length_error("ArticleTexts: too many articles");
+    for (int f = 0; f < FieldCount; ++f)
+        if (std::uint64_t(buffers[f].size()) + texts[f]->size() + 1 > limit)
+            throw std::length_error("ArticleTexts: texts beyond 4 GiB");
+    for (int f = 0; f < FieldCount; ++f) {
+        const std::string& text = *texts[f];
+        if (text.find('\n') != std::string::npos)
+            innerNewline[f] = true;
+        buffers[f] += text;
+        buffers[f] += '\n';
+        starts[f].push_back(std::uint32_t(buffers[f].size()));
+    }
+    return std::uint32_t(starts[Name].size() - 2);
+}
+
+std::uint32_t ArticleTexts::articleAt(Field f, std::uint32_t offset, std::uint32_t from) const {
+    const auto& s = starts[f];
+    return std::uint32_t(std::upper_bound(s.begin() + from + 1, s.end(), offset) - s.begin() - 1);
+}
