@@ -1,6 +1,7 @@
 #include "catalog/articleindex.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 void ArticleIndex::build(const Catalog& catalog) {
     clear();
@@ -20,6 +21,18 @@ void ArticleIndex::build(const Catalog& catalog) {
     categoryFirstSub.push_back(std::uint32_t(subFirstGroup.size()));
     subFirstGroup.push_back(std::uint32_t(groups.size()));
     groups.push_back({0, 0, 0, std::uint32_t(articles.size())});
+    if (catalog.texts && catalog.texts->size() == articles.size()) {
+        searchTexts = catalog.texts;
+        return;
+    }
+    auto copy = std::make_shared<ArticleTexts>();
+    try {
+        for (const Article* article : articles)
+            copy->append(*article);
+    } catch (const std::length_error&) {
+        copy->clear();
+    }
+    searchTexts = std::move(copy);
 }
 
 void ArticleIndex::clear() {
@@ -28,6 +41,7 @@ void ArticleIndex::clear() {
     std::vector<Group>().swap(groups);
     std::vector<std::uint32_t>().swap(categoryFirstSub);
     std::vector<std::uint32_t>().swap(subFirstGroup);
+    searchTexts = std::make_shared<ArticleTexts>();
 }
 
 IndexPath ArticleIndex::path(std::uint32_t number) const {

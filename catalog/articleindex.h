@@ -1,9 +1,11 @@
 #pragma once
 
+#include "catalog/articletexts.h"
 #include "catalog/category.h"
 #include "catalog/indexpath.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // Numbers every article of a catalog in catalog order (main group, upper group, group, article), so that a
@@ -31,6 +33,9 @@ public:
     // The articles of main group c, or of group (c, s, ss); empty outside the catalog.
     Range category(unsigned c) const;
     Range group(unsigned c, unsigned s, unsigned ss) const;
+    // The searchable texts, numbered alike: the catalog's own when it has them, else a copy. Fewer than
+    // size() only when the texts would pass 4 GiB.
+    const ArticleTexts& texts() const { return *searchTexts; }
 
 private:
     struct Group {
@@ -41,6 +46,7 @@ private:
     std::uint32_t groupIndex(unsigned c, unsigned s, unsigned ss) const;
 
     std::vector<const Article*> articles;
+    std::shared_ptr<const ArticleTexts> searchTexts = std::make_shared<ArticleTexts>();
     // Every group in catalog order with its first article's number, and one past the last group's end.
     std::vector<Group> groups;
     // For each main group, the position of its first upper group in subFirstGroup; one extra entry at the

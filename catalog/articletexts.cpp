@@ -19,19 +19,26 @@ void ArticleTexts::reserve(std::size_t articles, std::size_t bytesPerField) {
     }
 }
 
+void ArticleTexts::reserve(std::size_t articles, const std::array<std::size_t, FieldCount>& bytes) {
+    for (int f = 0; f < FieldCount; ++f) {
+        starts[f].reserve(articles + 1);
+        buffers[f].reserve(bytes[f]);
+    }
+}
+
 std::uint32_t ArticleTexts::append(const Article& article) {
-    const std::array<const std::string*, FieldCount> texts{&article.name, &article.description,
-                                                           &article.otherNames};
+    const std::array<std::string_view, FieldCount> texts{article.name, article.description,
+                                                         article.otherNames};
     constexpr std::uint64_t limit = std::numeric_limits<std::uint32_t>::max();
     // Checked for all three before anything changes, so that a refused article leaves no trace.
     if (starts[Name].size() - 1 >= limit)
         throw std::length_error("ArticleTexts: too many articles");
     for (int f = 0; f < FieldCount; ++f)
-        if (std::uint64_t(buffers[f].size()) + texts[f]->size() + 1 > limit)
+        if (std::uint64_t(buffers[f].size()) + texts[f].size() + 1 > limit)
             throw std::length_error("ArticleTexts: texts beyond 4 GiB");
     for (int f = 0; f < FieldCount; ++f) {
-        const std::string& text = *texts[f];
-        if (text.find('\n') != std::string::npos)
+        const std::string_view text = texts[f];
+        if (text.find('\n') != std::string_view::npos)
             innerNewline[f] = true;
         buffers[f] += text;
         buffers[f] += '\n';

@@ -1,5 +1,10 @@
 #include "catalog/catalogloader.h"
 
+#include "catalog/articletexts.h"
+
+#include <array>
+#include <stdexcept>
+
 #include "catalog/grouprecord.h"
 
 #include <cstring>
@@ -228,7 +233,45 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     for (const auto& group : groups)
         group.second->shrink_to_fit();
     catalog.textStores.push_back(std::move(texts));
+    keepTextsInCatalogOrder();
     return status;
+}
+
+void CatalogLoader::keepTextsInCatalogOrder() {
+    std::size_t articles = 0;
+    std::array<std::size_t, ArticleTexts::FieldCount> bytes{};
+    const auto each = [this](auto visit) {
+        for (Category& main : catalog)
+            for (SubCategory& upper : main.subCategories)
+                for (SubSubCategory& group : upper.subSubCategories)
+                    for (Article& article : group.articles)
+                        visit(article);
+    };
+    each([&](const Article& article) {
+        ++articles;
+        bytes[ArticleTexts::Name] += article.name.size() + 1;
+        bytes[ArticleTexts::Description] += article.description.size() + 1;
+        bytes[ArticleTexts::OtherNames] += article.otherNames.size() + 1;
+    });
+    auto texts = std::make_shared<ArticleTexts>();
+    texts->reserve(articles, bytes);
+    try {
+        each([&texts](const Article& article) { texts->append(article); });
+    } catch (const std::length_error&) {
+        // Beyond 4 GiB of texts the articles keep the store they were read into; the search then makes
+        // its own, and refuses as well.
+        return;
+    }
+    std::uint32_t n = 0;
+    each([&](Article& article) {
+        article.name = Latin1Text::viewOf(texts->field(ArticleTexts::Name, n));
+        article.description = Latin1Text::viewOf(texts->field(ArticleTexts::Description, n));
+        article.otherNames = Latin1Text::viewOf(texts->field(ArticleTexts::OtherNames, n));
+        ++n;
+    });
+    // Every article views the new store now; the stores they were read into go.
+    catalog.textStores.assign(1, texts);
+    catalog.texts = std::move(texts);
 }
 
 CatalogLoader::Status CatalogLoader::loadDirectory(std::string directory) {

@@ -58,6 +58,9 @@ public:
     std::size_t recordCount() const { return records; }
 
 private:
+    // Moves the texts of every article into one store in catalog order, which the search scans and the
+    // articles view.
+    void keepTextsInCatalogOrder();
     template <class Load> Status loadOpenFile(Load load);
     std::array<std::int64_t, 256> firstCategories() const;
 

@@ -38,6 +38,8 @@ struct Category {
 };
 
 // All main groups of the opened catalog, in the order of WGHAUPT.
+class ArticleTexts;
+
 // Loaded, the texts of its articles view stores the catalog keeps, shared by its copies.
 class Catalog : public std::vector<Category> {
 public:
@@ -45,8 +47,13 @@ public:
 
     void clear() {
         std::vector<Category>::clear();
+        texts.reset();
         textStores.clear();
     }
 
+    // After loading: every article's texts in catalog order, the store the articles view. Null, or
+    // another size than the catalog's article count, when the catalog was made or changed otherwise.
+    std::shared_ptr<const ArticleTexts> texts;
+    // Every store an article of the catalog may view.
     std::vector<std::shared_ptr<const void>> textStores;
 };

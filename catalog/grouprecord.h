@@ -8,7 +8,9 @@
 // and two bytes nobody needs.
 namespace grouprecord {
 constexpr int nameWidth = 40;
-constexpr std::size_t size(int keyLength) { return static_cast<std::size_t>(keyLength) + nameWidth + 2; }
+constexpr std::size_t size(int keyLength) {
+    return static_cast<std::size_t>(keyLength) + nameWidth + 2;
+}
 
 // Fills key and name from one complete record.
 void parse(const unsigned char* record, int keyLength, std::string& key, std::string& name);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalog/indexpath.h"
 #include "catalog/category.h"
+#include "catalog/indexpath.h"
 
 #include <vector>
 

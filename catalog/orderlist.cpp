@@ -18,8 +18,7 @@ void appendOrderRowHtml(QString& out, const Article& article) {
     double net = 0.0, gross = 0.0;
     article.orderPrice(net, gross);
     out += QLatin1String("<TR><TD ALIGN=RIGHT>") + QString::number(article.orderedUnits) +
-           QLatin1String("</TD><TD ALIGN=LEFT>") +
-           fromLatin1(article.name).toHtmlEscaped() +
+           QLatin1String("</TD><TD ALIGN=LEFT>") + fromLatin1(article.name).toHtmlEscaped() +
            QLatin1String("</TD><TD ALIGN=RIGHT>") + QString::number(net, 'f', 2) +
            QLatin1String("</TD><TD ALIGN=RIGHT>") + QString::number(gross, 'f', 2) +
            QLatin1String("</TD></TR>\n");

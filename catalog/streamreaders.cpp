@@ -34,7 +34,9 @@ std::string fixedText(const unsigned char* p, int width) {
     return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(len));
 }
 
-static bool isSpace(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
+static bool isSpace(char c) {
+    return c == ' ' || c == '\r' || c == '\n' || c == '\t';
+}
 
 std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
     std::size_t n = 0;

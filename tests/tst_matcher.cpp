@@ -29,11 +29,13 @@ std::vector<Article> generatedArticles(unsigned seed, bool innerNewlines) {
     std::mt19937 random(seed);
     std::vector<Article> articles(150);
     for (Article& article : articles)
-        for (std::string* text : {&article.name, &article.description, &article.otherNames}) {
+        for (Latin1Text* field : {&article.name, &article.description, &article.otherNames}) {
+            std::string text;
             for (unsigned n = random() % 5; n > 0; --n)
-                *text += latin1(pieces[random() % count]);
+                text += latin1(pieces[random() % count]);
             if (innerNewlines && random() % 6 == 0)
-                text->insert(random() % (text->size() + 1), 1, '\n');
+                text.insert(random() % (text.size() + 1), 1, '\n');
+            *field = text;
         }
     return articles;
 }
@@ -115,7 +117,7 @@ private slots:
             "a(", "[b"};
         const std::array<std::pair<std::uint32_t, std::uint32_t>, 4> ranges{
             {{0, n}, {1, n - 1}, {n / 3, n / 3 + 1}, {n / 2, n / 2}}};
-        const std::array<const std::string Article::*, ArticleTexts::FieldCount> members{
+        const std::array<Latin1Text Article::*, ArticleTexts::FieldCount> members{
             &Article::name, &Article::description, &Article::otherNames};
 
         for (const char* utf8 : patterns)
@@ -126,7 +128,7 @@ private slots:
                 std::array<std::vector<bool>, ArticleTexts::FieldCount> hits;
                 for (int f = 0; f < ArticleTexts::FieldCount; ++f)
                     for (const Article& article : articles) {
-                        const std::string& field = article.*members[f];
+                        const Latin1Text& field = article.*members[f];
                         hits[f].push_back(
                             expression.isValid() &&
                             expression.match(QString::fromLatin1(field.data(), qsizetype(field.size())))

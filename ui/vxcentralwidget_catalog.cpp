@@ -105,6 +105,10 @@ void vxCentralWidget::openCatalog(QString directory) {
 
     articles.build(catalog);
     articleList->setIndex(&articles);
+#ifdef __GLIBC__
+    // Reading leaves the blocks the texts were first read into free inside the heap.
+    malloc_trim(0);
+#endif
     if (!catalog.empty())
         catalog.front().fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, 0);
     slotUpdateOrderInfo();

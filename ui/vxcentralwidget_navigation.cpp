@@ -13,6 +13,8 @@
 #include <QProgressDialog>
 #include <QTreeView>
 
+#include <optional>
+
 namespace {
 // The special views keep the lower selectors on their second-to-last (search) or last (order list) entry.
 void setCurrentFromEnd(QComboBox* box, int fromEnd) {
@@ -115,18 +117,38 @@ void vxCentralWidget::slotSearchArticles() {
     progress.setObjectName(QStringLiteral("progress"));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
+    struct Inputs {
+        QString pattern;
+        bool name, description, otherNames, caseSensitive;
+        bool operator==(const Inputs& o) const {
+            return pattern == o.pattern && name == o.name && description == o.description &&
+                   otherNames == o.otherNames && caseSensitive == o.caseSensitive;
+        }
+    };
+    std::optional<Inputs> used;
+    std::optional<ArticleMatcher> matcher;
     for (unsigned c = 0; c < catalog.size(); ++c) {
         progress.setValue(int(c) + 1);
         QApplication::processEvents();
         if (progress.wasCanceled())
             break;
-        // The inputs are read again for every main group, as the user may change them meanwhile.
-        const ArticleMatcher matcher(leSearch->text(), cbName->isChecked(), cbDescription->isChecked(),
-                                     cbOtherNames->isChecked(), cbCaseSensitive->isChecked());
-        std::vector<FoundArticle> inCategory;
-        catalog[c].searchArticles(inCategory, matcher, c);
-        for (const FoundArticle& f : inCategory)
-            found.push_back(articles.number(f.path));
+        // The inputs are read again for every main group, as the user may change them meanwhile; the
+        // expression is compiled anew only when they did.
+        const Inputs inputs{leSearch->text(), cbName->isChecked(), cbDescription->isChecked(),
+                            cbOtherNames->isChecked(), cbCaseSensitive->isChecked()};
+        if (!used || !(*used == inputs)) {
+            matcher.emplace(inputs.pattern, inputs.name, inputs.description, inputs.otherNames,
+                            inputs.caseSensitive);
+            used = inputs;
+        }
+        const ArticleIndex::Range range = articles.category(c);
+        if (articles.texts().size() == articles.size()) {
+            matcher->find(articles.texts(), range.first, range.end, found);
+        } else {
+            for (std::uint32_t n = range.first; n < range.end; ++n)
+                if (matcher->matches(articles.article(n)))
+                    found.push_back(n);
+        }
     }
     articleList->setRows(std::move(found), RowKind::Group);
     // A cancelled dialog has closed already; setting its value would show it once more.
