@@ -1,6 +1,5 @@
 #include "catalog/category.h"
 
-#include "catalog/articlematcher.h"
 #include "catalog/grouprecord.h"
 
 int Category::read(std::istream& in) {
@@ -32,12 +31,6 @@ void Category::addArticle(const Article& article) {
             return;
         }
     }
-}
-
-void Category::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
-                              unsigned c) const {
-    for (unsigned s = 0; s < subCategories.size(); ++s)
-        subCategories[s].searchArticles(found, matcher, c, s);
 }
 
 void Category::showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const {

@@ -25,7 +25,6 @@ struct Category {
                            unsigned c) const;
     void selectSubCategory(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
     void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
-    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c) const;
     void showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const;

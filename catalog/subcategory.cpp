@@ -22,12 +22,6 @@ void SubCategory::addArticle(const Article& article) {
     }
 }
 
-void SubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
-                                 unsigned s) const {
-    for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
-        subSubCategories[ss].searchArticles(found, matcher, c, s, ss);
-}
-
 void SubCategory::showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const {
     if (ss < subSubCategories.size())
         subSubCategories[ss].showArticleInfo(a, view);

@@ -21,8 +21,6 @@ struct SubCategory {
 
     void fillSubSubCategories(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
     void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
-    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
-                        unsigned s) const;
     void showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned ss, unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const;

@@ -1,6 +1,5 @@
 #include "catalog/subsubcategory.h"
 
-#include "catalog/articlematcher.h"
 #include "catalog/grouprecord.h"
 #include "catalog/orderlist.h"
 
@@ -13,13 +12,6 @@ int SubSubCategory::read(std::istream& in) {
 void SubSubCategory::parse(const unsigned char* record) {
     articles.clear();
     grouprecord::parse(record, keyLength, key, name);
-}
-
-void SubSubCategory::searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher,
-                                    unsigned c, unsigned s, unsigned ss) const {
-    for (unsigned a = 0; a < articles.size(); ++a)
-        if (matcher.matches(articles[a]))
-            found.push_back({&articles[a], {c, s, ss, a}});
 }
 
 void SubSubCategory::showArticleInfo(unsigned a, const ArticleViewer& view) const {

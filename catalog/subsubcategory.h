@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-class ArticleMatcher;
 class QString;
 // Only the list library (catalogview.cpp) defines the members that fill widgets.
 class ArticleListModel;
@@ -32,9 +31,6 @@ struct SubSubCategory {
     void addArticle(const Article& article) { articles.push_back(article); }
 
     void fillArticles(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
-    // The walks that list rows collect the articles in found; the caller makes the rows all at once.
-    void searchArticles(std::vector<FoundArticle>& found, const ArticleMatcher& matcher, unsigned c,
-                        unsigned s, unsigned ss) const;
     void showArticleInfo(unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s, unsigned ss) const;

@@ -1,4 +1,5 @@
 // CatalogLoader against plain record-by-record loading, its failures, and the catalog generator.
+#include "catalog/articletexts.h"
 #include "catalog/catalogloader.h"
 #include "support/catalogdump.h"
 #include "support/catalogwriter.h"
@@ -95,7 +96,24 @@ private slots:
         const Files files{w.fileBytes(CatalogFile(0)), w.fileBytes(CatalogFile(1)),
                           w.fileBytes(CatalogFile(2)), w.fileBytes(CatalogFile(3))};
         QCOMPARE(dumpCatalog(load(files, Plain)), expected);
-        QCOMPARE(dumpCatalog(load(files, Fast)), expected);
+        const Catalog fast = load(files, Fast);
+        QCOMPARE(dumpCatalog(fast), expected);
+        // The loaded texts are kept once, in catalog order (not the file's), and the articles view them.
+        QVERIFY(fast.texts);
+        std::uint32_t n = 0;
+        for (const Category& main : fast)
+            for (const SubCategory& upper : main.subCategories)
+                for (const SubSubCategory& group : upper.subSubCategories)
+                    for (const Article& a : group.articles) {
+                        for (auto [field, text] : {std::pair{ArticleTexts::Name, &a.name},
+                                                   {ArticleTexts::Description, &a.description},
+                                                   {ArticleTexts::OtherNames, &a.otherNames}}) {
+                            const std::string_view kept = fast.texts->field(field, n);
+                            QVERIFY(kept == text->view() && (kept.empty() || kept.data() == text->data()));
+                        }
+                        ++n;
+                    }
+        QCOMPARE(fast.texts->size(), n);
     }
 
     // The sample is what "vxgencatalog samples/katalog 600 1" writes; 20000 articles span several blocks.

@@ -1,4 +1,5 @@
 // Price rules, index paths and the index of ordered articles.
+#include "catalog/articleindex.h"
 #include "catalog/category.h"
 #include "catalog/orderindex.h"
 
@@ -117,6 +118,60 @@ private slots:
             QVERIFY(indexNet == net && indexGross == gross);
             QVERIFY(std::equal(indexed.begin(), indexed.end(), walked.begin(), walked.end(), same));
         }
+    }
+
+    // Numbers run through the catalog in order, across empty groups and levels, and lead back to their
+    // article, path and texts; paths outside the catalog have none.
+    void articleNumbers() {
+        const auto group = [](int articles) {
+            SubSubCategory g;
+            for (int i = 0; i < articles; ++i) {
+                g.articles.push_back(article({}));
+                g.articles.back().name = std::to_string(i);
+            }
+            return g;
+        };
+        Catalog catalog(4);
+        catalog[0].subCategories.resize(2); // no groups, then one empty group
+        catalog[0].subCategories[1].subSubCategories = {group(0)};
+        catalog[1].subCategories.resize(2);
+        catalog[1].subCategories[0].subSubCategories = {group(2), group(0), group(3)};
+        catalog[1].subCategories[1].subSubCategories = {group(1)};
+        catalog[3].subCategories.resize(1);
+        catalog[3].subCategories[0].subSubCategories = {group(0), group(4), group(0)};
+        ArticleIndex index;
+        index.build(catalog);
+        std::uint32_t n = 0;
+        for (unsigned c = 0; c < catalog.size(); ++c) {
+            QCOMPARE(index.category(c).first, n);
+            for (unsigned s = 0; s < catalog[c].subCategories.size(); ++s)
+                for (unsigned ss = 0; ss < catalog[c].subCategories[s].subSubCategories.size(); ++ss) {
+                    const auto& articles = catalog[c].subCategories[s].subSubCategories[ss].articles;
+                    QCOMPARE(index.group(c, s, ss).first, n);
+                    QCOMPARE(index.group(c, s, ss).end, n + articles.size());
+                    for (unsigned a = 0; a < articles.size(); ++a, ++n) {
+                        QCOMPARE(&index.article(n), &articles[a]);
+                        const IndexPath path = index.path(n);
+                        QVERIFY(path.c == c && path.s == s && path.ss == ss && path.a == a);
+                        QCOMPARE(index.number(path), n);
+                        QCOMPARE(index.texts().field(ArticleTexts::Name, n), articles[a].name.view());
+                    }
+                    QCOMPARE(index.number({c, s, ss, unsigned(articles.size())}), ArticleIndex::none);
+                }
+            QCOMPARE(index.category(c).end, n);
+        }
+        QCOMPARE(index.size(), 10u);
+        QCOMPARE(index.texts().size(), 10u);
+        for (const IndexPath& outside : {IndexPath{4, 0, 0, 0}, IndexPath{1, 2, 0, 0}, IndexPath{1, 1, 1, 0},
+                                         IndexPath{4294967295u, 0, 0, 0}, IndexPath{1, 4294967295u, 0, 0},
+                                         IndexPath{1, 0, 4294967295u, 0}, IndexPath{1, 0, 0, 4294967295u}})
+            QCOMPARE(index.number(outside), ArticleIndex::none);
+        QCOMPARE(index.category(4).end - index.category(4).first, 0u);
+        QCOMPARE(index.group(0, 0, 0).end - index.group(0, 0, 0).first, 0u);
+        index.clear();
+        QCOMPARE(index.size(), 0u);
+        QCOMPARE(index.number({1, 0, 0, 0}), ArticleIndex::none);
+        QCOMPARE(index.category(0).end, 0u);
     }
 };
 
