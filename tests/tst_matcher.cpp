@@ -20,11 +20,12 @@ QRegularExpression reference(const QString& pattern, bool caseSensitive) {
 
 // Short fields from pieces that make the interesting neighbours likely: a field ending in blanks before one
 // starting with "b", empty fields in a row, umlauts in both cases, letters whose other case lies beyond
-// Latin-1, a '\r' before the separator and, if asked, a '\n' inside a field.
+// Latin-1, a '\r' before the separator, characters that patterns also use as syntax and, if asked, a '\n'
+// inside a field.
 std::vector<Article> generatedArticles(unsigned seed, bool innerNewlines) {
-    static const char* const pieces[] = {"a",  "b", "x", "ab", "ba", " ",       "  ",      "\t", "0",
-                                         "42", "ä", "Ä", "ö",  "Ü",  "ß",       "µ",       "ÿ",  "×",
-                                         "k",  "K", "ª", "-",  ".",  "Gehäuse", "GEHÄUSE", "\r", "kelvin"};
+    static const char* const pieces[] = {"a", "b", "x", "ab",      "ba",      " ",  "  ",     "\t", "0", "42",
+                                         "ä", "Ä", "ö", "Ü",       "ß",       "µ",  "ÿ",      "×",  "k", "K",
+                                         "ª", "-", ".", "Gehäuse", "GEHÄUSE", "\r", "kelvin", "|",  "]", "y"};
     constexpr std::size_t count = sizeof pieces / sizeof *pieces;
     std::mt19937 random(seed);
     std::vector<Article> articles(150);
@@ -106,6 +107,10 @@ private slots:
             // anchors, alternatives, word boundaries
             "^", "$", "^$", "^a", "b$", R"(^\d+$)", R"(^\s|\s$)", "kelvin|^x", R"(\bab\b)", R"(\Ba)",
             R"(x\b|ß\b)",
+            // alternatives scanned one by one, split only at a '|' of the top level, and alternatives that
+            // depend on each other or match everywhere
+            "a|b", "ä|ß", R"(x\s|\sy)", "^a|b$", "[|]|a", "[]|]|ä", "[^]|a]|b", R"(\||b)", "(a|b)|y",
+            "a(?:b|x)|y", R"(\Qa|b\E|y)", "a|", "|a", R"((a)|\1)", R"((x)|(\w)\1)",
             // letters beyond ASCII, their cases and classes
             "gehäuse", "ÄB", R"(ö\w)", "[[:alpha:]]ß", R"(\p{Lu}$)", "µ|ÿ", "×", "ª",
             // what the joined fields would change: field by field
@@ -179,6 +184,11 @@ private slots:
         std::vector<std::uint32_t> found;
         matcher.find(texts, 0, texts.size(), found);
         QCOMPARE(found, std::vector<std::uint32_t>{y});
+        // Also where it is one alternative of several.
+        const ArticleMatcher either(QStringLiteral(R"((?:\s|\s)*y|z)"), true, false, false, false);
+        found.clear();
+        either.find(texts, 0, texts.size(), found);
+        QCOMPARE(found, (std::vector<std::uint32_t>{y - 1, y}));
     }
 
     void emptyCatalogFindsNothing() {
