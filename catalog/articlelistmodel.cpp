@@ -156,16 +156,20 @@ void ArticleListModel::sort(int column, Qt::SortOrder newOrder) {
 void ArticleListModel::sortRows(std::vector<std::uint32_t>& numbers) {
     if (sortedBy < 0 || sortedBy >= ArticleColumnCount || numbers.size() < 2 || !articles)
         return;
-    if (!dependsOnOrders(rowKind, sortedBy)) {
+    // A few rows (a group, the order list) are sorted by their texts at once rather than ranking the whole
+    // catalog first; ordered units and order values change with every order and are always compared as
+    // texts, as few as there are.
+    const bool few = numbers.size() <= articles->size() / 16;
+    if (!dependsOnOrders(rowKind, sortedBy) && (keys.has(sortedBy) || !few)) {
         sortByKeys(numbers, keys.keys(*articles, sortedBy), order == Qt::DescendingOrder);
         return;
     }
-    // Ordered units and order values change with every order: compared as texts, as few as there are.
     std::vector<std::uint32_t> positions(numbers.size());
     std::vector<QString> shown(numbers.size());
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         positions[i] = std::uint32_t(i);
-        shown[i] = articleColumnText(articles->article(numbers[i]), {}, rowKind, sortedBy);
+        const IndexPath path = sortedBy >= ColumnCategory ? articles->path(numbers[i]) : IndexPath();
+        shown[i] = articleColumnText(articles->article(numbers[i]), path, rowKind, sortedBy);
     }
     const QCollator collator;
     if (order == Qt::AscendingOrder)

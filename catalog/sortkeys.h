@@ -23,6 +23,7 @@ public:
     void clear();
     // keys[number] for every article of index.
     const std::vector<std::uint32_t>& keys(const ArticleIndex& index, int column);
+    bool has(int column) const { return built[std::size_t(column)]; }
 
 private:
     std::array<std::vector<std::uint32_t>, ArticleColumnCount> perColumn;

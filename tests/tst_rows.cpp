@@ -104,20 +104,27 @@ private slots:
 
     // Rows sort as a stable sort of their texts would order them: ties in catalog order at first, in the
     // previous order when sorted again; the order kind's units and values as well. In the C locale and in
-    // a German one, where umlauts sort beside their base letters.
+    // a German one, where umlauts sort beside their base letters; a few rows of a large catalog (sorted
+    // by their texts) as well as a large part of it (sorted by ranks of the whole catalog).
     void sortsLikeTheTexts_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("orderRows");
+        QTest::addColumn<bool>("few");
         for (const char* locale : {"C", "de_DE"})
             for (bool orderRows : {false, true})
-                QTest::addRow("%s %s", locale, orderRows ? "order rows" : "group rows")
-                    << QString::fromLatin1(locale) << orderRows;
+                for (bool few : {false, true})
+                    QTest::addRow("%s %s%s", locale, orderRows ? "order rows" : "group rows",
+                                  few ? ", few" : "")
+                        << QString::fromLatin1(locale) << orderRows << few;
     }
     void sortsLikeTheTexts() {
         QFETCH(QString, locale);
         QFETCH(bool, orderRows);
+        QFETCH(bool, few);
         QLocale::setDefault(QLocale(locale));
-        std::vector<std::vector<Article>> groups(3);
+        std::vector<std::vector<Article>> groups(4);
+        if (few)
+            groups[3].assign(240, article(1, {{1, 1.0}}));
         int i = 0;
         for (const QByteArray& name : QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
                                                  "Widerstand,\xe4tzmittel,Zange,zange,Widerstand,\xdf,ss,Z")
@@ -133,7 +140,7 @@ private slots:
         ArticleIndex index;
         index.build(catalog);
         const RowKind kind = orderRows ? RowKind::Order : RowKind::Group;
-        std::vector<std::uint32_t> numbers(index.size());
+        std::vector<std::uint32_t> numbers(index.size() - groups[3].size());
         std::iota(numbers.begin(), numbers.end(), 0u);
 
         // What a list of plain rows does: a stable sort of the current rows by their texts.
