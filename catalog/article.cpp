@@ -3,9 +3,9 @@
 #include "catalog/streamreaders.h"
 
 namespace {
-constexpr int nameWidth = 24;
+constexpr int nameWidth = int(Article::longestName);
 constexpr int otherNameCount = 6;
-constexpr int descriptionWidth = 50;
+constexpr int descriptionWidth = int(Article::longestDescription);
 constexpr int tierCountOffset = 231;
 
 // A gross amount of a price scale step: per 1 piece when priceUnit is 1, else per 100 pieces.
@@ -23,13 +23,13 @@ int Article::tierCount(const unsigned char* record) {
 }
 
 namespace {
-Latin1Text keep(TextArena* texts, const char* bytes, std::size_t size) {
+Latin1Text keep(TextStore* texts, TextStore::Field field, const char* bytes, std::size_t size) {
     const std::string_view text(bytes, size);
-    return texts ? Latin1Text::viewOf(texts->store(text)) : Latin1Text(text);
+    return texts ? Latin1Text::viewOf(texts->keep(field, text)) : Latin1Text(text);
 }
 } // namespace
 
-void Article::parse(const unsigned char* record, TextArena* texts) {
+void Article::parse(const unsigned char* record, TextStore* texts) {
     const unsigned char* p = record;
     groupKey.assign(reinterpret_cast<const char*>(p), 5);
     p += 5;
@@ -37,7 +37,7 @@ void Article::parse(const unsigned char* record, TextArena* texts) {
     // strings per text cost a fifth of the loading time of a large catalog.
     char text[otherNameCount * (nameWidth + 2)];
     static_assert(sizeof text >= descriptionWidth);
-    name = keep(texts, text, simplifiedText(text, p, nameWidth));
+    name = keep(texts, TextStore::Name, text, simplifiedText(text, p, nameWidth));
     p += nameWidth;
     std::size_t joined = 0;
     for (int i = 0; i < otherNameCount; ++i, p += nameWidth) {
@@ -52,8 +52,8 @@ void Article::parse(const unsigned char* record, TextArena* texts) {
         }
         joined = start + length;
     }
-    otherNames = keep(texts, text, joined);
-    description = keep(texts, text, simplifiedText(text, p, descriptionWidth));
+    otherNames = keep(texts, TextStore::OtherNames, text, joined);
+    description = keep(texts, TextStore::Description, text, simplifiedText(text, p, descriptionWidth));
     p += descriptionWidth;
     status = int16At(p);
     packingUnit = int16At(p + 2);

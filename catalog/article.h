@@ -12,6 +12,10 @@
 struct Article {
     // Size of an ART record without its tiers; each tier adds 8 bytes.
     static constexpr std::size_t fixedSize = 232;
+    // The longest texts a record can give: names are 24 bytes, six other names are joined by "; ".
+    static constexpr std::size_t longestName = 24;
+    static constexpr std::size_t longestDescription = 50;
+    static constexpr std::size_t longestOtherNames = 6 * 24 + 5 * 2;
 
     std::string groupKey;
     Latin1Text name;
@@ -31,7 +35,7 @@ struct Article {
     static int tierCount(const unsigned char* record);
     // Fills the article from one complete record (fixedSize + 8 * tierCount bytes). orderedUnits stays.
     // With texts given, the three texts are kept there and viewed; else the article owns them.
-    void parse(const unsigned char* record, TextArena* texts = nullptr);
+    void parse(const unsigned char* record, TextStore* texts = nullptr);
 
     // Price of the smallest order: packing unit, first tier's quantity and its gross amount (all 0 without
     // tiers).

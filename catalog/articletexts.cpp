@@ -47,6 +47,20 @@ std::uint32_t ArticleTexts::append(const Article& article) {
     return std::uint32_t(starts[Name].size() - 2);
 }
 
+bool ArticleTexts::appendWithinRoom(Field f, std::string_view text, std::string_view& kept) {
+    std::string& buffer = buffers[f];
+    if (text.size() + 1 > buffer.capacity() - buffer.size() || starts[f].size() == starts[f].capacity())
+        return false;
+    if (text.find('\n') != std::string_view::npos)
+        innerNewline[f] = true;
+    const std::size_t at = buffer.size();
+    buffer += text;
+    buffer += '\n';
+    starts[f].push_back(std::uint32_t(buffer.size()));
+    kept = std::string_view(buffer).substr(at, text.size());
+    return true;
+}
+
 std::uint32_t ArticleTexts::articleAt(Field f, std::uint32_t offset, std::uint32_t from) const {
     // A search that matches in most fields asks for `from` itself or one soon after it, again and again:
     // widening the range from there before the binary search makes that a step or two instead of a search

@@ -17,7 +17,12 @@
 // refused rather than wrapped.
 class ArticleTexts {
 public:
-    enum Field { Name, Description, OtherNames, FieldCount };
+    enum Field {
+        Name = TextStore::Name,
+        Description = TextStore::Description,
+        OtherNames = TextStore::OtherNames,
+        FieldCount
+    };
 
     void clear();
     // Room for this many articles with about this many bytes in each field, so that filling copies nothing.
@@ -27,6 +32,10 @@ public:
     // Returns the new article's number. Throws std::length_error, changing nothing, when a buffer would
     // pass 4 GiB or the article count 2^32 - 1.
     std::uint32_t append(const Article& article);
+    // Appends one field of the next article without ever moving the buffer: false, changing nothing,
+    // when the reserved room would not hold it. Articles appended field by field are complete once
+    // each kind has had its field.
+    bool appendWithinRoom(Field f, std::string_view text, std::string_view& kept);
     std::uint32_t size() const { return std::uint32_t(starts[Name].size() - 1); }
 
     // The field's bytes without the '\n' that ends it.

@@ -185,6 +185,35 @@ CatalogLoader::Status CatalogLoader::loadSubSubCategories(std::istream& in) {
         records);
 }
 
+namespace {
+// Keeps the texts of the articles being read straight in the buffers the search scans, in the order they
+// are read; should the reserved room run out (a file that grows while it is read), in an arena instead.
+class ReadTexts final : public TextStore {
+public:
+    std::string_view keep(Field field, std::string_view bytes) override {
+        std::string_view kept;
+        if (!spilled && texts->appendWithinRoom(ArticleTexts::Field(field), bytes, kept))
+            return kept;
+        spilled = true;
+        return spill->store(bytes);
+    }
+
+    std::shared_ptr<ArticleTexts> texts = std::make_shared<ArticleTexts>();
+    std::shared_ptr<TextArena> spill = std::make_shared<TextArena>();
+    bool spilled = false;
+};
+
+// The bytes from the stream's position to its end, or 0 when it cannot tell.
+std::uint64_t bytesLeft(std::istream& in) {
+    const std::istream::pos_type here = in.tellg();
+    if (here == std::istream::pos_type(-1) || !in.seekg(0, std::ios::end))
+        return in.clear(), 0;
+    const std::istream::pos_type end = in.tellg();
+    in.seekg(here);
+    return end == std::istream::pos_type(-1) || end < here ? 0 : std::uint64_t(end - here);
+}
+} // namespace
+
 CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     const auto first = firstCategories();
     std::unordered_map<std::uint64_t, std::vector<Article>*> groups;
@@ -205,8 +234,15 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             }
         }
     }
-    // The articles' texts go into one store that the catalog keeps, instead of a heap block each.
-    auto texts = std::make_shared<TextArena>();
+    // The articles' texts go into one store that the catalog keeps, instead of a heap block each. Its room
+    // is reserved for as many records as the file can hold: address space, of which only what the texts
+    // fill becomes memory, and a buffer that never moves under the views.
+    ReadTexts texts;
+    const std::uint64_t room = bytesLeft(in) / Article::fixedSize;
+    const std::array<std::size_t, ArticleTexts::FieldCount> longest{
+        Article::longestName + 1, Article::longestDescription + 1, Article::longestOtherNames + 1};
+    if (room > 0 && room * longest[ArticleTexts::OtherNames] < UINT32_MAX)
+        texts.texts->reserve(room, {room * longest[0], room * longest[1], room * longest[2]});
     // Articles come grouped in practice, so the last group found is usually the next one's too.
     std::uint64_t lastKey = ~std::uint64_t(0);
     std::vector<Article>* lastList = nullptr;
@@ -225,19 +261,25 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             if (!lastList)
                 return;
             lastList->emplace_back();
-            lastList->back().parse(record, texts.get());
+            lastList->back().parse(record, &texts);
         },
         records);
     // Growing by doubling leaves a third of the article slots unused on average, some 80 MB for a
     // million articles; moving them into exact lists costs a few percent of the loading time.
     for (const auto& group : groups)
         group.second->shrink_to_fit();
-    catalog.textStores.push_back(std::move(texts));
-    keepTextsInCatalogOrder();
+    catalog.textStores.push_back(texts.texts);
+    catalog.textStores.push_back(texts.spill);
+    keepTextsInCatalogOrder(texts.spilled ? nullptr : texts.texts);
     return status;
 }
 
-void CatalogLoader::keepTextsInCatalogOrder() {
+void CatalogLoader::keepTextsInCatalogOrder(const std::shared_ptr<const ArticleTexts>& read) {
+    if (read && inCatalogOrder(*read)) {
+        catalog.textStores.assign(1, read);
+        catalog.texts = read;
+        return;
+    }
     std::size_t articles = 0;
     std::array<std::size_t, ArticleTexts::FieldCount> bytes{};
     const auto each = [this](auto visit) {
@@ -272,6 +314,26 @@ void CatalogLoader::keepTextsInCatalogOrder() {
     // Every article views the new store now; the stores they were read into go.
     catalog.textStores.assign(1, texts);
     catalog.texts = std::move(texts);
+}
+
+bool CatalogLoader::inCatalogOrder(const ArticleTexts& read) const {
+    std::uint32_t n = 0;
+    for (const Category& main : catalog)
+        for (const SubCategory& upper : main.subCategories)
+            for (const SubSubCategory& group : upper.subSubCategories)
+                for (const Article& article : group.articles) {
+                    if (n >= read.size())
+                        return false;
+                    for (const auto& [field, text] : {std::pair{ArticleTexts::Name, &article.name},
+                                                      {ArticleTexts::Description, &article.description},
+                                                      {ArticleTexts::OtherNames, &article.otherNames}}) {
+                        const std::string_view kept = read.field(field, n);
+                        if (kept.size() != text->size() || (!kept.empty() && kept.data() != text->data()))
+                            return false;
+                    }
+                    ++n;
+                }
+    return n == read.size();
 }
 
 CatalogLoader::Status CatalogLoader::loadDirectory(std::string directory) {

@@ -2,6 +2,8 @@
 
 #include "catalog/category.h"
 
+#include <memory>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -58,9 +60,11 @@ public:
     std::size_t recordCount() const { return records; }
 
 private:
-    // Moves the texts of every article into one store in catalog order, which the search scans and the
-    // articles view.
-    void keepTextsInCatalogOrder();
+    // Leaves the catalog with one store of its articles' texts in catalog order, which the search scans
+    // and the articles view: the one they were read into when that is in catalog order, else a copy.
+    void keepTextsInCatalogOrder(const std::shared_ptr<const ArticleTexts>& read);
+    // Whether the articles, walked in catalog order, view the fields of read one after the other.
+    bool inCatalogOrder(const ArticleTexts& read) const;
     template <class Load> Status loadOpenFile(Load load);
     std::array<std::int64_t, 256> firstCategories() const;
 

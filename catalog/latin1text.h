@@ -44,12 +44,24 @@ private:
     bool owned = false;
 };
 
+// Where the texts of articles being read are kept for their views (see Article::parse).
+class TextStore {
+public:
+    enum Field { Name, Description, OtherNames };
+    // A copy of bytes that stays where it is for as long as the store lives.
+    virtual std::string_view keep(Field field, std::string_view bytes) = 0;
+
+protected:
+    ~TextStore() = default;
+};
+
 // Keeps texts that views point at: blocks that never move once written, so that a view stays valid
 // while more texts are added.
-class TextArena {
+class TextArena final : public TextStore {
 public:
     // A copy of bytes kept in the arena.
     std::string_view store(std::string_view bytes);
+    std::string_view keep(Field, std::string_view bytes) override { return store(bytes); }
     std::size_t bytesUsed() const { return total; }
 
 private:
