@@ -1,45 +1,61 @@
 // A whole catalog directory made of the input (the four files between separators; a file behind a missing
 // separator is absent), loaded as the open slot loads it and then turned into list rows and order lists,
 // which see every hostile number of it.
-#include "catalog/articleitem.h"
+#include "catalog/articleindex.h"
+#include "catalog/articlelistmodel.h"
 #include "catalog/catalogloader.h"
 #include "catalog/orderlist.h"
 #include "fuzz/catalogoracle.h"
 #include "fuzz/scratchdir.h"
 
 #include <QApplication>
-#include <QTreeWidgetItem>
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <numeric>
 
 namespace {
 
 const char* const fileNames[] = {CatalogLoader::categoryFile, CatalogLoader::subCategoryFile,
                                  CatalogLoader::subSubCategoryFile, CatalogLoader::articleFile};
 
-// Shows every article as a group row and, ordered at its first tier's quantity, as an order row.
+// Every cell of every article as a group row and, ordered at its first tier's quantity, as an order row,
+// sorted by each column in turn.
+void readCells(const ArticleListModel& list) {
+    for (int row = 0; row < list.rowCount(); ++row) {
+        for (int column = 0; column < ArticleColumnCount; ++column)
+            list.index(row, column).data();
+        list.index(row, ColumnName).data(Qt::DecorationRole);
+    }
+}
+
 void showRows(Catalog& catalog) {
+    ArticleIndex index;
+    index.build(catalog);
+    ArticleListModel list;
+    list.setIndex(&index);
+    std::vector<std::uint32_t> all(index.size());
+    std::iota(all.begin(), all.end(), 0u);
+    for (RowKind kind : {RowKind::Group, RowKind::Order}) {
+        if (kind == RowKind::Order)
+            for (Category& main : catalog)
+                for (SubCategory& upper : main.subCategories)
+                    for (SubSubCategory& group : upper.subSubCategories)
+                        for (Article& article : group.articles)
+                            article.orderedUnits = article.priceTiers.empty()
+                                                       ? article.status
+                                                       : article.priceTiers.back().quantity;
+        list.setRows(all, kind);
+        for (int column = 0; column < ArticleColumnCount; ++column) {
+            list.sort(column, column % 2 ? Qt::DescendingOrder : Qt::AscendingOrder);
+            readCells(list);
+        }
+    }
     QString html, text;
     int count = 0;
     double net = 0.0, gross = 0.0;
     for (unsigned c = 0; c < catalog.size(); ++c) {
-        auto& uppers = catalog[c].subCategories;
-        for (unsigned s = 0; s < uppers.size(); ++s) {
-            auto& groups = uppers[s].subSubCategories;
-            for (unsigned ss = 0; ss < groups.size(); ++ss) {
-                auto& articles = groups[ss].articles;
-                for (unsigned a = 0; a < articles.size(); ++a) {
-                    Article& article = articles[a];
-                    QTreeWidgetItem row;
-                    setArticleItemTexts(&row, article, {c, s, ss, a});
-                    article.orderedUnits =
-                        article.priceTiers.empty() ? article.status : article.priceTiers.back().quantity;
-                    setOrderItemTexts(&row, article, {c, s, ss, a});
-                }
-            }
-        }
         catalog[c].sumOrders(count, net, gross);
         catalog[c].appendOrderListHtml(html);
         catalog[c].appendOrderListText(text, QStringLiteral(" | "), 8, 24, 12, 12);

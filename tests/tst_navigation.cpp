@@ -1,5 +1,5 @@
 // Selectors, article list, search, order list view and the double-click jump, read back as one screen line.
-#include "catalog/articleitem.h"
+#include "catalog/indexpath.h"
 #include "support/modal.h"
 #include "support/viewfixture.h"
 

@@ -4,7 +4,7 @@
 // Usage: vxscreenshots [--catalog DIR] [--search PATTERN] OUTDIR
 // Run with QT_SCALE_FACTOR=2 for high-density pictures; their names end in "@2x".
 #include "app/vxmainwindow.h"
-#include "catalog/articleitem.h"
+#include "catalog/indexpath.h"
 #include "ui/vxcentralwidget.h"
 
 #include <QAction>
