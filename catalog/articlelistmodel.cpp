@@ -7,6 +7,7 @@
 #include <QIcon>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 QVariant alignment(int column) {
@@ -53,8 +54,7 @@ void ArticleListModel::showGroup(unsigned c, unsigned s, unsigned ss) {
     if (articles) {
         const ArticleIndex::Range range = articles->group(c, s, ss);
         numbers.resize(range.end - range.first);
-        for (std::uint32_t i = 0; i < numbers.size(); ++i)
-            numbers[i] = range.first + i;
+        std::iota(numbers.begin(), numbers.end(), range.first);
     }
     setRows(std::move(numbers), RowKind::Group);
 }

@@ -30,10 +30,7 @@ public:
     void showGroup(unsigned c, unsigned s, unsigned ss);
     void clear();
 
-    RowKind kind() const { return rowKind; }
     int sortColumn() const { return sortedBy; }
-    Qt::SortOrder sortOrder() const { return order; }
-    std::uint32_t articleNumber(int row) const { return rows[std::size_t(row)]; }
     IndexPath pathAt(int row) const;
     // The row of the article at path, or -1.
     int rowOf(const IndexPath& path) const;

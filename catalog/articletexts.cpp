@@ -12,13 +12,6 @@ void ArticleTexts::clear() {
     }
 }
 
-void ArticleTexts::reserve(std::size_t articles, std::size_t bytesPerField) {
-    for (int f = 0; f < FieldCount; ++f) {
-        starts[f].reserve(articles + 1);
-        buffers[f].reserve(articles * (bytesPerField + 1));
-    }
-}
-
 void ArticleTexts::reserve(std::size_t articles, const std::array<std::size_t, FieldCount>& bytes) {
     for (int f = 0; f < FieldCount; ++f) {
         starts[f].reserve(articles + 1);

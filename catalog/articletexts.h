@@ -25,8 +25,6 @@ public:
     };
 
     void clear();
-    // Room for this many articles with about this many bytes in each field, so that filling copies nothing.
-    void reserve(std::size_t articles, std::size_t bytesPerField);
     // Room for exactly this many articles and bytes of each field kind (their '\n' included).
     void reserve(std::size_t articles, const std::array<std::size_t, FieldCount>& bytes);
     // Returns the new article's number. Throws std::length_error, changing nothing, when a buffer would

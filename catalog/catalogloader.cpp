@@ -203,6 +203,15 @@ public:
     bool spilled = false;
 };
 
+// Visits every article of catalog in catalog order.
+template <class Catalog, class Visit> void forEachArticle(Catalog& catalog, Visit visit) {
+    for (auto& main : catalog)
+        for (auto& upper : main.subCategories)
+            for (auto& group : upper.subSubCategories)
+                for (auto& article : group.articles)
+                    visit(article);
+}
+
 // The bytes from the stream's position to its end, or 0 when it cannot tell.
 std::uint64_t bytesLeft(std::istream& in) {
     const std::istream::pos_type here = in.tellg();
@@ -282,14 +291,7 @@ void CatalogLoader::keepTextsInCatalogOrder(const std::shared_ptr<const ArticleT
     }
     std::size_t articles = 0;
     std::array<std::size_t, ArticleTexts::FieldCount> bytes{};
-    const auto each = [this](auto visit) {
-        for (Category& main : catalog)
-            for (SubCategory& upper : main.subCategories)
-                for (SubSubCategory& group : upper.subSubCategories)
-                    for (Article& article : group.articles)
-                        visit(article);
-    };
-    each([&](const Article& article) {
+    forEachArticle(catalog, [&](const Article& article) {
         ++articles;
         bytes[ArticleTexts::Name] += article.name.size() + 1;
         bytes[ArticleTexts::Description] += article.description.size() + 1;
@@ -298,14 +300,14 @@ void CatalogLoader::keepTextsInCatalogOrder(const std::shared_ptr<const ArticleT
     auto texts = std::make_shared<ArticleTexts>();
     texts->reserve(articles, bytes);
     try {
-        each([&texts](const Article& article) { texts->append(article); });
+        forEachArticle(catalog, [&texts](const Article& article) { texts->append(article); });
     } catch (const std::length_error&) {
         // Beyond 4 GiB of texts the articles keep the store they were read into; the search then makes
         // its own, and refuses as well.
         return;
     }
     std::uint32_t n = 0;
-    each([&](Article& article) {
+    forEachArticle(catalog, [&](Article& article) {
         article.name = Latin1Text::viewOf(texts->field(ArticleTexts::Name, n));
         article.description = Latin1Text::viewOf(texts->field(ArticleTexts::Description, n));
         article.otherNames = Latin1Text::viewOf(texts->field(ArticleTexts::OtherNames, n));
@@ -318,22 +320,21 @@ void CatalogLoader::keepTextsInCatalogOrder(const std::shared_ptr<const ArticleT
 
 bool CatalogLoader::inCatalogOrder(const ArticleTexts& read) const {
     std::uint32_t n = 0;
-    for (const Category& main : catalog)
-        for (const SubCategory& upper : main.subCategories)
-            for (const SubSubCategory& group : upper.subSubCategories)
-                for (const Article& article : group.articles) {
-                    if (n >= read.size())
-                        return false;
-                    for (const auto& [field, text] : {std::pair{ArticleTexts::Name, &article.name},
-                                                      {ArticleTexts::Description, &article.description},
-                                                      {ArticleTexts::OtherNames, &article.otherNames}}) {
-                        const std::string_view kept = read.field(field, n);
-                        if (kept.size() != text->size() || (!kept.empty() && kept.data() != text->data()))
-                            return false;
-                    }
-                    ++n;
-                }
-    return n == read.size();
+    bool same = true;
+    forEachArticle(catalog, [&](const Article& article) {
+        if (!same || n >= read.size()) {
+            same = false;
+            return;
+        }
+        for (const auto& [field, text] : {std::pair{ArticleTexts::Name, &article.name},
+                                          {ArticleTexts::Description, &article.description},
+                                          {ArticleTexts::OtherNames, &article.otherNames}}) {
+            const std::string_view kept = read.field(field, n);
+            same = same && kept.size() == text->size() && (kept.empty() || kept.data() == text->data());
+        }
+        ++n;
+    });
+    return same && n == read.size();
 }
 
 CatalogLoader::Status CatalogLoader::loadDirectory(std::string directory) {

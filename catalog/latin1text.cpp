@@ -84,6 +84,5 @@ std::string_view TextArena::store(std::string_view text) {
         room -= text.size();
     }
     std::memcpy(at, text.data(), text.size());
-    total += text.size();
     return {at, text.size()};
 }

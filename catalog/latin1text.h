@@ -31,7 +31,6 @@ public:
     bool empty() const noexcept { return length == 0; }
     std::string_view view() const noexcept { return {bytes, length}; }
     operator std::string_view() const noexcept { return view(); }
-    std::string str() const { return std::string(view()); }
 
     friend bool operator==(const Latin1Text& a, const Latin1Text& b) noexcept { return a.view() == b.view(); }
     friend bool operator!=(const Latin1Text& a, const Latin1Text& b) noexcept { return !(a == b); }
@@ -62,12 +61,10 @@ public:
     // A copy of bytes kept in the arena.
     std::string_view store(std::string_view bytes);
     std::string_view keep(Field, std::string_view bytes) override { return store(bytes); }
-    std::size_t bytesUsed() const { return total; }
 
 private:
     static constexpr std::size_t blockSize = std::size_t(1) << 20;
     std::vector<std::unique_ptr<char[]>> blocks;
     char* next = nullptr;
     std::size_t room = 0;
-    std::size_t total = 0;
 };

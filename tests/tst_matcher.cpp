@@ -93,7 +93,7 @@ private slots:
         ArticleTexts texts;
         texts.append(articles.front()); // numbering starts afresh after clear()
         texts.clear();
-        texts.reserve(articles.size(), 8);
+        texts.reserve(articles.size(), {9 * articles.size(), 9 * articles.size(), 9 * articles.size()});
         for (std::size_t a = 0; a < articles.size(); ++a) {
             QCOMPARE(texts.append(articles[a]), std::uint32_t(a));
             QCOMPARE(texts.field(ArticleTexts::Description, std::uint32_t(a)), articles[a].description);
