@@ -10,7 +10,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,110 +30,96 @@ QRegularExpression::PatternOptions searchOptions(bool caseSensitive) {
     return options;
 }
 
-// Whether a match in a field is sure to be found by a search over the joined buffer that starts at the
-// field, where the field's edges are '\n' or the buffer's ends. That holds as long as every assertion of
-// the pattern looks only at the neighbouring characters and the matcher may backtrack into every part:
-// then whatever matches in the field alone matches in the buffer too. Read as plainly as possible, so
-// that anything looking like one of the exceptions counts as one.
-bool scannable(const std::string& pattern) {
-    for (const char* possessive : {"*+", "++", "?+", "}+"})
-        if (pattern.find(possessive) != std::string::npos)
-            return false;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char c = pattern[i];
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (c == '(' && ((next == '?' && (i + 2 >= pattern.size() || pattern[i + 2] != ':')) || next == '*'))
-            return false; // lookarounds, options, atomic groups, conditions, recursion, callouts, verbs
-        if (c != '\\')
-            continue;
-        // \A \z \Z \G look beyond the field; \K moves the match's start; \R and \X are atomic and would
-        // take a field's last '\r' together with the '\n' after it; \g<...> calls a group; \Q...\E would
-        // hide any of them from this reading.
-        if (std::string_view("AzZGKRXQ").find(next) != std::string_view::npos)
-            return false;
-        if (next == 'g' && i + 2 < pattern.size() && (pattern[i + 2] == '<' || pattern[i + 2] == '\''))
-            return false;
-        ++i;
-    }
-    // The scan takes '\n' for the end of a line; with a library built otherwise the fields stay apart.
-    std::uint32_t newline = 0;
-    pcre2_config(PCRE2_CONFIG_NEWLINE, &newline);
-    return newline == PCRE2_NEWLINE_LF;
+// Whether an escape is known to stand for characters other than '\n', or for an assertion about the
+// neighbouring characters only. Inside a class it must also be no end of a range that could pass over '\n'
+// (all other ends of ranges are printable), which leaves the classes and punctuation.
+bool knownEscape(unsigned char escape, bool inClass) {
+    if (escape < 0x20 || escape >= 0x7F)
+        return false;
+    return !std::isalnum(escape) || std::strchr(inClass ? "dwShV" : "dwShVNbBaefrt", escape);
 }
 
-// Where a POSIX class such as [:alpha:] that opens at `at` inside a class ends, read as PCRE2 reads it, or
-// `at` itself where it is a plain '[' of the class.
-std::size_t posixClassEnd(const std::string& pattern, std::size_t at) {
-    const char terminator = at + 1 < pattern.size() ? pattern[at + 1] : '\0';
-    if (terminator != ':' && terminator != '.' && terminator != '=')
-        return at;
-    for (std::size_t i = at + 2; i + 1 < pattern.size(); ++i) {
-        if (pattern[i] == '\\' && (pattern[i + 1] == ']' || pattern[i + 1] == '\\'))
-            ++i;
-        else if ((pattern[i] == '[' && pattern[i + 1] == terminator) || pattern[i] == ']')
-            return at;
-        else if (pattern[i] == terminator && pattern[i + 1] == ']')
-            return i + 1;
-    }
-    return at;
+// Whether what follows a '(' opens a group, capturing or not, or a lookaround; anything else there sets
+// options, names or calls a group, or is a verb.
+bool knownGroup(std::string_view rest) {
+    if (rest.empty() || (rest[0] != '?' && rest[0] != '*'))
+        return true;
+    for (std::string_view head : {"?:", "?=", "?!", "?<=", "?<!"})
+        if (rest.substr(0, head.size()) == head)
+            return true;
+    return false;
 }
 
-// The alternatives of a pattern that is an alternation at its top level, split at each '|' outside groups,
-// classes, escapes and quoted text; none where there is no such '|' or where the alternatives may depend on
-// each other: a back-reference or a call may name a group of another alternative, and only plain and (?:)
-// groups are known to hold nothing of the kind. A '|' taken wrongly leaves an alternative that does not
-// compile alone, which the caller checks.
-std::vector<std::string> topLevelAlternatives(const std::string& pattern) {
+// The pattern for a scan over the joined fields: every negated class and every escape that includes '\n'
+// loses it, so that no match and no attempt can run from one field into the next. That keeps each field's
+// cost its own, and a match in the joined fields is exactly a match in its field alone as long as no field
+// holds a '\n' of its own. The pattern is read as PCRE2 reads it, but only as far as what is known for
+// certain not to match a '\n' (plain and non-capturing groups, lookarounds, quantifiers, classes without
+// nested brackets, the escapes above): anything else (options, verbs, back-references, \Q, \c, \x, octal
+// escapes, properties, control bytes) leaves the pattern to run field by field. `splits` receives the
+// places of the top level's '|' in the result.
+std::optional<std::string> lineBound(const std::string& pattern, std::vector<std::size_t>& splits) {
     const std::size_t size = pattern.size();
-    const auto at = [&](std::size_t i) { return i < size ? pattern[i] : '\0'; };
-    std::vector<std::string> alternatives;
-    std::size_t from = 0;
+    const auto at = [&](std::size_t i) { return i < size ? static_cast<unsigned char>(pattern[i]) : 0u; };
+    std::string out;
     std::size_t depth = 0;
-    bool inClass = false;
     for (std::size_t i = 0; i < size; ++i) {
-        const char c = pattern[i];
+        const unsigned char c = at(i);
+        if (c < 0x20 || c == 0x7F)
+            return std::nullopt;
         if (c == '\\') {
-            const char next = at(i + 1);
-            if (next == 'Q') {
-                const std::size_t quoteEnd = pattern.find("\\E", i + 2);
-                if (quoteEnd == std::string::npos)
-                    break;
-                i = quoteEnd + 1;
-            } else if ((next >= '1' && next <= '9') || next == 'g' || next == 'k') {
-                return {};
-            } else {
-                // \c takes the character after it, whatever it is.
-                i += next == 'c' ? 2 : 1;
+            const unsigned char escape = at(++i);
+            // \s \D \W \H and \v include '\n': each becomes the negation of its opposite, which can leave it
+            // out.
+            if (const std::size_t k = std::string_view("sDWHv").find(char(escape));
+                k != std::string_view::npos) {
+                out += "[^\\";
+                out += "SdwhV"[k];
+                out += "\\n]";
+                continue;
             }
-        } else if (inClass) {
-            if (c == ']')
-                inClass = false;
-            else if (c == '[')
-                i = posixClassEnd(pattern, i);
-        } else if (c == '[') {
-            inClass = true;
-            // A ']' first in the class, also after '^', is one of its characters.
-            if (at(i + 1) == '^')
-                ++i;
-            if (at(i + 1) == ']')
-                ++i;
+            if (!knownEscape(escape, false))
+                return std::nullopt;
+            out += '\\';
         } else if (c == '(') {
-            if ((at(i + 1) == '?' && at(i + 2) != ':') || at(i + 1) == '*')
-                return {};
+            if (!knownGroup(std::string_view(pattern).substr(i + 1)))
+                return std::nullopt;
             ++depth;
         } else if (c == ')') {
             if (depth == 0)
-                return {};
+                return std::nullopt;
             --depth;
         } else if (c == '|' && depth == 0) {
-            alternatives.push_back(pattern.substr(from, i - from));
-            from = i + 1;
+            splits.push_back(out.size());
+        } else if (c == '[') {
+            const bool negated = at(i + 1) == '^';
+            out += negated ? "[^\\n" : "[";
+            i += negated;
+            // A ']' first in the class is one of its characters, which it no longer is after the '\n'.
+            if (at(i + 1) == ']') {
+                out += "\\]";
+                ++i;
+            }
+            for (++i;; ++i) {
+                const unsigned char member = at(i);
+                if (member < 0x20 || member == 0x7F || member == '[')
+                    return std::nullopt;
+                if (member == ']')
+                    break;
+                out += char(member);
+                if (member == '\\') {
+                    const unsigned char escape = at(++i);
+                    // A negated class without '\n' stays so whatever it holds, as long as its end is found.
+                    if (negated ? (escape < 0x20 || escape >= 0x7F || std::strchr("cQE", escape))
+                                : !knownEscape(escape, true))
+                        return std::nullopt;
+                    out += char(escape);
+                }
+            }
         }
+        out += char(at(i));
     }
-    if (alternatives.empty())
-        return {};
-    alternatives.push_back(pattern.substr(from));
-    return alternatives;
+    return out;
 }
 
 // The smallest and largest stack QRegularExpression gives its JIT-compiled expressions, so that a deep
@@ -143,9 +132,9 @@ constexpr std::size_t jitStackMax = 512 * 1024;
 struct ArticleMatcher::Engine {
     enum class Path {
         Nothing,    // invalid pattern or no field to search
-        Expression, // QRegularExpression on each field, for patterns beyond Latin-1
+        Expression, // QRegularExpression on each field
         PerField,   // the byte expression on each field
-        Scan        // the byte expression over the joined fields, then on each field it points at
+        Scan        // the line-bound byte expression over the joined fields
     };
 
     // A compiled byte expression and whether it runs as machine code.
@@ -166,7 +155,7 @@ struct ArticleMatcher::Engine {
         pcre2_jit_stack_free(stack);
     }
 
-    bool compile(Code& into, const std::string& pattern, std::uint32_t options) {
+    static bool compile(Code& into, std::string_view pattern, std::uint32_t options) {
         int error = 0;
         PCRE2_SIZE offset = 0;
         into.code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
@@ -176,6 +165,11 @@ struct ArticleMatcher::Engine {
         // Without JIT support the interpreter gives the same answers, only slower.
         into.jit = pcre2_jit_compile(into.code, PCRE2_JIT_COMPLETE) == 0;
         return true;
+    }
+
+    static std::uint32_t info(const Code& code, std::uint32_t what) {
+        std::uint32_t value = 0;
+        return pcre2_pattern_info(code.code, what, &value) == 0 ? value : 0;
     }
 
     // The result of one match call: at least 0 for a match, PCRE2_ERROR_NOMATCH or another error.
@@ -206,113 +200,57 @@ struct ArticleMatcher::Engine {
                 found.push_back(a);
     }
 
-    // A match that stays within a field without a '\n' of its own saw exactly what the field alone shows.
-    // One that reached into the next field, or began at this field's '\n', proves nothing about this field
-    // and must be tried on it alone.
-    static bool inside(const ArticleTexts& texts, ArticleTexts::Field f, std::uint32_t a,
-                       std::size_t matchEnd) {
-        return matchEnd < texts.start(f, a + 1) && !texts.hasInnerNewline(f);
-    }
-
+    // Each scan expression's next match is kept until the search passes it, so that an alternative that
+    // matches only far ahead is not sought again from every field in between. The earliest of them is a
+    // match of the whole in that field, which the search then leaves.
     void scanFields(const ArticleTexts& texts, ArticleTexts::Field f, std::uint32_t first, std::uint32_t end,
                     std::vector<std::uint32_t>& found) const {
-        if (scans.size() > 1)
-            return scanAlternatives(texts, f, first, end, found);
         const std::uint32_t begin = texts.start(f, first);
         const std::string_view joined = texts.buffer(f).substr(begin, texts.start(f, end) - begin);
         const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
-        std::uint32_t a = first;
-        while (a < end) {
-            const int rc = run(scans.front(), joined, texts.start(f, a) - begin);
-            if (rc == PCRE2_ERROR_NOMATCH)
-                return;
-            if (rc < 0)
-                return findEach(texts, f, a, end, found);
-            a = texts.articleAt(f, begin + std::uint32_t(ovector[0]), a);
-            if (a >= end)
-                return;
-            if (inside(texts, f, a, begin + ovector[1]) || matchesField(texts.field(f, a)))
-                found.push_back(a);
-            // Not from the match's end: a match running into the next field must not hide that field's own.
-            ++a;
-        }
-    }
-
-    // scanFields with one scan expression per alternative. A match of the whole at a place is a match of
-    // some alternative there and back, so the earliest of their matches is the whole's, and each one's
-    // next match is kept until the search passes it: an alternative that matches only far ahead is not
-    // sought again from every field in between.
-    void scanAlternatives(const ArticleTexts& texts, ArticleTexts::Field f, std::uint32_t first,
-                          std::uint32_t end, std::vector<std::uint32_t>& found) const {
-        const std::uint32_t begin = texts.start(f, first);
-        const std::string_view joined = texts.buffer(f).substr(begin, texts.start(f, end) - begin);
-        const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
-        struct Match {
-            std::size_t start = 0;
-            std::size_t end = 0;
-        };
         constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
-        std::vector<Match> next(scans.size());
-        std::uint32_t a = first;
-        for (bool firstField = true; a < end; firstField = false) {
+        std::vector<std::size_t> next(scans.size());
+        for (std::uint32_t a = first; a < end; ++a) {
             const std::size_t from = texts.start(f, a) - begin;
             std::size_t earliest = none;
             for (std::size_t i = 0; i < scans.size(); ++i) {
-                if (firstField || next[i].start < from) {
+                if (a == first || next[i] < from) {
                     const int rc = run(scans[i], joined, from);
+                    // A limit reached: the fields answer alone, as they would to QRegularExpression.
                     if (rc < 0 && rc != PCRE2_ERROR_NOMATCH)
                         return findEach(texts, f, a, end, found);
-                    next[i] = rc < 0 ? Match{none, none} : Match{ovector[0], ovector[1]};
+                    next[i] = rc < 0 ? none : ovector[0];
                 }
-                earliest = std::min(earliest, next[i].start);
+                earliest = std::min(earliest, next[i]);
             }
-            if (earliest == none)
+            if (earliest >= joined.size())
                 return;
             a = texts.articleAt(f, begin + std::uint32_t(earliest), a);
-            if (a >= end)
-                return;
-            // Any alternative's match inside the field will do; the others may still reach beyond it.
-            const std::size_t fieldEnd = texts.start(f, a + 1) - begin;
-            bool proven = false;
-            for (const Match& match : next)
-                proven = proven || (match.start < fieldEnd && inside(texts, f, a, begin + match.end));
-            if (proven || matchesField(texts.field(f, a)))
-                found.push_back(a);
-            ++a;
+            found.push_back(a);
         }
     }
 
     // A top-level alternation as a whole gets at best a set of possible first bytes to seek, where each
-    // alternative alone usually has a first byte or a line start that the JIT finds many times faster.
-    // Every alternative then scans on its own, as long as at most one of them lacks such a start: that one
-    // costs about what the whole did and the others little. An alternative that matches the empty text
-    // makes the whole match at every field's start, where the whole finds it at once.
-    void splitScan(const std::string& pattern, std::uint32_t options) {
-        if (scans.size() != 1 || quickStart(scans.front()))
+    // alternative alone usually has a first byte that the JIT finds many times faster. Every alternative
+    // then scans on its own, as long as at most one of them lacks such a start: that one costs about what
+    // the whole did and the others little. One that matches the empty text would match in every field.
+    void splitScan(std::string_view pattern, const std::vector<std::size_t>& splits, std::uint32_t options) {
+        if (splits.empty() || info(scans.front(), PCRE2_INFO_FIRSTCODETYPE) != 0)
             return;
-        const std::vector<std::string> parts = topLevelAlternatives(pattern);
-        std::vector<Code> alternatives;
-        bool split = !parts.empty();
-        std::size_t slow = 0;
-        for (const std::string& alternative : parts) {
-            if (!split)
-                break;
-            alternatives.emplace_back();
-            Code& code = alternatives.back();
-            std::uint32_t shortest = 0;
-            split = compile(code, alternative, options) &&
-                    pcre2_pattern_info(code.code, PCRE2_INFO_MINLENGTH, &shortest) == 0 && shortest > 0;
-            slow += !quickStart(code);
+        std::vector<Code> alternatives(splits.size() + 1);
+        std::size_t from = 0, slow = 0;
+        bool split = true;
+        for (std::size_t i = 0; split && i < alternatives.size(); ++i) {
+            const std::size_t to = i < splits.size() ? splits[i] : pattern.size();
+            split = compile(alternatives[i], pattern.substr(from, to - from), options) &&
+                    info(alternatives[i], PCRE2_INFO_MINLENGTH) > 0;
+            slow += info(alternatives[i], PCRE2_INFO_FIRSTCODETYPE) == 0;
+            from = to + 1;
         }
         if (split && slow <= 1)
             std::swap(scans, alternatives);
         for (const Code& code : alternatives)
             pcre2_code_free(code.code);
-    }
-
-    static bool quickStart(const Code& code) {
-        std::uint32_t type = 0;
-        return code.code && pcre2_pattern_info(code.code, PCRE2_INFO_FIRSTCODETYPE, &type) == 0 && type != 0;
     }
 
     Path path = Path::Nothing;
@@ -321,7 +259,7 @@ struct ArticleMatcher::Engine {
     // One subject string for all fields instead of one per field.
     mutable QString subject;
     Code field;
-    // The same expression with ^ and $ at every '\n', or each of its alternatives so.
+    // The line-bound expression with ^ and $ at every '\n', or each of its alternatives so.
     std::vector<Code> scans;
     pcre2_match_data* data = nullptr;
     pcre2_match_context* context = nullptr;
@@ -338,13 +276,12 @@ ArticleMatcher::ArticleMatcher(const QString& pattern, bool inName, bool inDescr
     if (!e.expression.isValid() || !(inName || inDescription || inOtherNames))
         return;
     e.path = Engine::Path::Expression;
+    e.expression.optimize();
     std::string latin1;
     latin1.reserve(std::size_t(pattern.size()));
     for (QChar c : pattern) {
-        if (c.unicode() > 0xFF) {
-            e.expression.optimize();
+        if (c.unicode() > 0xFF)
             return;
-        }
         latin1 += static_cast<char>(c.unicode());
     }
     // Bytes stay bytes: (*UTF) would take them for UTF-8, so such a pattern fails here and goes to
@@ -354,21 +291,25 @@ ArticleMatcher::ArticleMatcher(const QString& pattern, bool inName, bool inDescr
         options |= PCRE2_CASELESS;
     e.data = pcre2_match_data_create(1, nullptr);
     e.context = pcre2_match_context_create(nullptr);
-    if (!e.data || !e.context || !e.compile(e.field, latin1, options)) {
-        e.expression.optimize();
+    // In bytes, the JIT folds the case of back-references beyond ASCII not at all; they are rare in a
+    // search, and QRegularExpression answers them as it should.
+    if (!e.data || !e.context || !e.compile(e.field, latin1, options) ||
+        Engine::info(e.field, PCRE2_INFO_BACKREFMAX) > 0)
         return;
-    }
     e.stack = pcre2_jit_stack_create(jitStackStart, jitStackMax, nullptr);
     if (e.stack)
         pcre2_jit_stack_assign(e.context, nullptr, e.stack);
     e.path = Engine::Path::PerField;
-    if (!scannable(latin1))
-        return;
+    // The scan takes '\n' for the end of a line; with a library built otherwise the fields stay apart.
+    std::uint32_t newline = 0;
+    pcre2_config(PCRE2_CONFIG_NEWLINE, &newline);
+    std::vector<std::size_t> splits;
+    const std::optional<std::string> scan = lineBound(latin1, splits);
     e.scans.emplace_back();
-    if (!e.compile(e.scans.back(), latin1, options | PCRE2_MULTILINE))
+    if (newline != PCRE2_NEWLINE_LF || !scan || !e.compile(e.scans.back(), *scan, options | PCRE2_MULTILINE))
         return;
     e.path = Engine::Path::Scan;
-    e.splitScan(latin1, options | PCRE2_MULTILINE);
+    e.splitScan(*scan, splits, options | PCRE2_MULTILINE);
 }
 
 ArticleMatcher::~ArticleMatcher() = default;
@@ -397,7 +338,8 @@ void ArticleMatcher::find(const ArticleTexts& texts, std::uint32_t first, std::u
             continue;
         const std::size_t before = found.size();
         const auto kind = static_cast<ArticleTexts::Field>(f);
-        if (e.path == Engine::Path::Scan)
+        // A field's own '\n' would end a line inside it, which the line-bound expression cannot pass.
+        if (e.path == Engine::Path::Scan && !texts.hasInnerNewline(kind))
             e.scanFields(texts, kind, first, end, found);
         else
             e.findEach(texts, kind, first, end, found);

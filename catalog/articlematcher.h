@@ -16,12 +16,11 @@ class ArticleTexts;
 // nothing.
 //
 // The texts are Latin-1, so a pattern that is Latin-1 too runs as a byte expression on them directly, with
-// no conversion per field. find() goes further: it runs the expression over the buffer of all fields of a
-// kind at once, where the '\n' between fields acts as the start and end of a line, and tries a field alone
-// only where a match found there reaches beyond it. A top-level alternation runs there as one expression per
-// alternative, each of which can seek its first byte far faster than the whole. Patterns that could behave
-// differently over the joined buffer (lookarounds, inline options, verbs, atomic and possessive parts,
-// absolute anchors) run field by field; patterns beyond Latin-1 go through QRegularExpression itself.
+// no conversion per field. find() goes further where it can: it runs the expression over the buffer of all
+// fields of a kind at once, after taking every line break out of what the pattern can match, so that no
+// match and no attempt reaches beyond the field it starts in and each field costs what it costs alone.
+// Patterns that could not be read that way with certainty run field by field; patterns beyond Latin-1 and
+// back-references go through QRegularExpression itself.
 class ArticleMatcher {
 public:
     ArticleMatcher(const QString& pattern, bool inName, bool inDescription, bool inOtherNames,
