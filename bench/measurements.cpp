@@ -28,6 +28,15 @@ using namespace vxtest;
 
 const char* const tenthPattern = "transistor|regler";
 const char* const everyPattern = ".";
+const char* const hardPatterns[9] = {"BC[^ ]*B",
+                                     "\\s+",
+                                     "^\\s*$",
+                                     "Widerstand[^;]*Ohm",
+                                     "Kondensator[^;]*pF",
+                                     "[^x]*Ohm\\W",
+                                     "\\D+pF$",
+                                     "(?i)transistor|regler",
+                                     "(\\w)\\1"};
 
 QString archiveFillerName(int n) {
     return QStringLiteral("LEER%1").arg(n);
@@ -360,6 +369,19 @@ QJsonObject measureCatalog(const MeasureRequest& request) {
         searchFigures(tenthPattern, QStringLiteral("searchTenth"));
     if (wanted("searchEvery"))
         searchFigures(everyPattern, QStringLiteral("searchEvery"));
+    if (wanted("patterns")) {
+        QJsonArray searches;
+        for (const char* pattern : hardPatterns) {
+            note(QStringLiteral("searching \"%1\"").arg(QLatin1String(pattern)));
+            double best = 1e9;
+            for (int i = 0; i < runs; ++i)
+                best = std::min(best, session.searchFor(pattern));
+            searches.append(QJsonObject{{QStringLiteral("pattern"), QLatin1String(pattern)},
+                                        {QStringLiteral("seconds"), best},
+                                        {QStringLiteral("rows"), session.rows()}});
+        }
+        result[QStringLiteral("patterns")] = searches;
+    }
     if (wanted("sort")) {
         note(QStringLiteral("sorting \".\" by price"));
         double sort = 1e9;

@@ -16,7 +16,8 @@ struct MeasureRequest {
     // Opens the catalog this many times more, ordering in between, and notes the resident memory after
     // each opening: memory that a new catalog does not give back shows as growth. 0 for none.
     int reopenings = 0;
-    // Figures to take (open, searchTenth, searchEvery, sort, scroll, orders, unpack, reopen); empty for all.
+    // Figures to take (open, searchTenth, searchEvery, patterns, sort, scroll, orders, unpack, reopen); empty
+    // for all.
     // For profiling one of them.
     QStringList only;
 };
@@ -24,6 +25,9 @@ struct MeasureRequest {
 // The two search patterns: one lists about a tenth of the generated articles, "." lists every one.
 extern const char* const tenthPattern;
 extern const char* const everyPattern;
+// Patterns whose matches or failed attempts could run from one field into the next, and some that take the
+// slower ways of the search: an inline option field by field, a back-reference through QRegularExpression.
+extern const char* const hardPatterns[9];
 // Articles put on the order list before the order list and the totals are measured.
 constexpr int orderedArticles = 10000;
 // The archive holds the four catalog files and, to fill its twelve records, empty files of these names.

@@ -76,5 +76,18 @@ int main(int argc, char* argv[]) {
         }
     }
     ok &= writeDecoderSeeds(root, writeSeed);
+
+    // Patterns that can run from one field into the next, that read escapes in unusual ways, that need
+    // the case of letters beyond ASCII, or go beyond Latin-1; over fields with such letters, control bytes
+    // and the spaces only some escapes know. Ignoring case, all fields, with the cost check.
+    static const char fields[] = "BC547C-12\0Transistor NPN 45V 0,1A\0\0BC548B\0\0\xe4\xc4 \xe9\xc9\0"
+                                 "Widerstand 1k Ohm\0a\x1c\0\xdf \xb5 \xff \x85\xa0\v\f\0";
+    int n = 0;
+    for (const char* pattern :
+         {"BC[^ ]*B", "\\s+", "^\\s*$", "BC.*B", "Widerstand[^;]*Ohm", "transistor|regler", ".", "(.)\\1",
+          "(\\p{L})\\1", "(?i)(.)\\1", "\\c\\(?!\\s)", "[^]a]*\\W$", "(?<=a)\\D", "\\x{100}|\xc3\xa4", "x*",
+          "\\Qa|b\\E|y"})
+        ok &= writeSeed(root / "fuzz_matcher", "pattern-" + std::to_string(n++),
+                        std::string(1, '\x8e') + pattern + '\0' + std::string(fields, sizeof fields - 1));
     return ok ? 0 : 1;
 }
