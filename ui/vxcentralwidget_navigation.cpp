@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 #include <QTreeView>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -141,13 +142,21 @@ void vxCentralWidget::slotSearchArticles() {
                             inputs.caseSensitive);
             used = inputs;
         }
+        // A main group may hold most of the catalog, and a pattern may take long on every field: the cancel
+        // button is looked at within a main group too.
         const ArticleIndex::Range range = articles.category(c);
-        if (articles.texts().size() == articles.size()) {
-            matcher->find(articles.texts(), range.first, range.end, found);
-        } else {
-            for (std::uint32_t n = range.first; n < range.end; ++n)
-                if (matcher->matches(articles.article(n)))
-                    found.push_back(n);
+        constexpr std::uint32_t chunk = 1 << 15;
+        for (std::uint32_t from = range.first; from < range.end && !progress.wasCanceled();) {
+            const std::uint32_t to = from + std::min(chunk, range.end - from);
+            if (articles.texts().size() == articles.size()) {
+                matcher->find(articles.texts(), from, to, found);
+            } else {
+                for (std::uint32_t n = from; n < to; ++n)
+                    if (matcher->matches(articles.article(n)))
+                        found.push_back(n);
+            }
+            from = to;
+            QApplication::processEvents();
         }
     }
     articleList->setRows(std::move(found), RowKind::Group);
