@@ -184,6 +184,15 @@ struct ArticleMatcher::Engine {
     // A matching error (a limit reached) counts as no match, as QRegularExpression counts it.
     bool matchesField(std::string_view latin1) const {
         if (path == Path::Expression) {
+            // The byte expression of a pattern with back-references folds their case by ASCII alone: its
+            // match is a match, and so is its no where no letter of the field has another case in Latin-1.
+            const int rc = field.code ? run(field, latin1, 0) : PCRE2_ERROR_NULL;
+            if (rc >= 0 ||
+                (rc == PCRE2_ERROR_NOMATCH && std::none_of(latin1.begin(), latin1.end(), [](char c) {
+                     const auto u = static_cast<unsigned char>(c);
+                     return u >= 0xC0 && u != 0xD7 && u != 0xF7 && u != 0xFF;
+                 })))
+                return rc >= 0;
             subject.resize(qsizetype(latin1.size()));
             QChar* out = subject.data();
             for (char c : latin1)
@@ -291,14 +300,15 @@ ArticleMatcher::ArticleMatcher(const QString& pattern, bool inName, bool inDescr
         options |= PCRE2_CASELESS;
     e.data = pcre2_match_data_create(1, nullptr);
     e.context = pcre2_match_context_create(nullptr);
-    // In bytes, the JIT folds the case of back-references beyond ASCII not at all; they are rare in a
-    // search, and QRegularExpression answers them as it should.
-    if (!e.data || !e.context || !e.compile(e.field, latin1, options) ||
-        Engine::info(e.field, PCRE2_INFO_BACKREFMAX) > 0)
+    if (!e.data || !e.context || !e.compile(e.field, latin1, options))
         return;
     e.stack = pcre2_jit_stack_create(jitStackStart, jitStackMax, nullptr);
     if (e.stack)
         pcre2_jit_stack_assign(e.context, nullptr, e.stack);
+    // In bytes, the JIT folds the case of back-references beyond ASCII not at all: QRegularExpression
+    // answers where that could matter.
+    if (Engine::info(e.field, PCRE2_INFO_BACKREFMAX) > 0)
+        return;
     e.path = Engine::Path::PerField;
     // The scan takes '\n' for the end of a line; with a library built otherwise the fields stay apart.
     std::uint32_t newline = 0;
