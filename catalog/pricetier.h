@@ -1,13 +1,8 @@
 #pragma once
 
-#include <istream>
-
 // One step of an article's price scale: from quantity packing units on, price applies (gross, per price
 // unit).
 struct PriceTier {
     int quantity = 0;
     double price = 0.0;
-
-    void readQuantity(std::istream& in);
-    void readPrice(std::istream& in);
 };

@@ -2,32 +2,6 @@
 
 #include <cstring>
 
-void readByte(std::istream& in, unsigned char& byte) {
-    char c;
-    if (in.get(c))
-        byte = static_cast<unsigned char>(c);
-}
-
-int readInt16(std::istream& in) {
-    unsigned char lo = 0, hi = 0;
-    readByte(in, lo);
-    readByte(in, hi);
-    return static_cast<std::int16_t>(lo | (hi << 8));
-}
-
-std::uint32_t readUInt32(std::istream& in) {
-    unsigned char b[4] = {0, 0, 0, 0};
-    for (unsigned char& x : b)
-        readByte(in, x);
-    return uint32At(b);
-}
-
-void readFixedText(std::istream& in, std::string& text, int width) {
-    std::string field(width > 0 ? static_cast<std::size_t>(width) : 0, '\0');
-    in.read(field.data(), static_cast<std::streamsize>(field.size()));
-    text = fixedText(reinterpret_cast<const unsigned char*>(field.data()), static_cast<int>(in.gcount()));
-}
-
 std::string fixedText(const unsigned char* p, int width) {
     const void* nul = std::memchr(p, 0, static_cast<std::size_t>(width));
     const auto len = nul ? static_cast<const unsigned char*>(nul) - p : width;

@@ -2,29 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <string>
 
-// Little-endian readers over a binary stream, shared by the catalog readers and the decompression stages.
-// End of input shows only after a read has failed: callers test the stream after reading.
-
-// Reads one byte into byte; at the end of input byte keeps its value and the stream reports eof and fail.
-void readByte(std::istream& in, unsigned char& byte);
-
-// Two bytes, low byte first, as a signed 16-bit value.
-int readInt16(std::istream& in);
-
-// Four bytes, least significant first.
-std::uint32_t readUInt32(std::istream& in);
-
-// Reads a text field of exactly width bytes; the text ends at the first NUL, the rest of the field is
-// consumed.
-void readFixedText(std::istream& in, std::string& text, int width);
+// Readers of fields in records already read in one piece, shared by the catalog readers and the archive
+// directory. They never look past width bytes of p.
 
 // Collapses runs of space, CR, LF and tab into single spaces and trims both ends.
 void simplifyText(std::string& text);
-
-// Buffer counterparts for records already read in one piece. They never look past width bytes of p.
+// The text of a field of width bytes, up to its first NUL.
 std::string fixedText(const unsigned char* p, int width);
 // Writes the text of a field as fixedText and simplifyText would make it to out, which has room for width
 // characters, and returns its length.
