@@ -21,10 +21,6 @@ struct Category {
     void addSubSubCategory(const SubSubCategory& group);
     void addArticle(const Article& article);
 
-    void fillSubCategories(ArticleListModel* list, QComboBox* upperGroups, QComboBox* groups,
-                           unsigned c) const;
-    void selectSubCategory(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
-    void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     void showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const;

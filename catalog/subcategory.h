@@ -2,8 +2,6 @@
 
 #include "catalog/subsubcategory.h"
 
-class QComboBox;
-
 // An upper group (file WGOBER) with its groups.
 struct SubCategory {
     static constexpr int keyLength = 3;
@@ -19,8 +17,6 @@ struct SubCategory {
     // Into the first group whose key equals the article's group key; dropped without one.
     void addArticle(const Article& article);
 
-    void fillSubSubCategories(ArticleListModel* list, QComboBox* groups, unsigned c, unsigned s) const;
-    void selectSubSubCategory(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     void showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned ss, unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const;

@@ -9,8 +9,6 @@
 #include <vector>
 
 class QString;
-// Only the list library (catalogview.cpp) defines the members that fill widgets.
-class ArticleListModel;
 
 // Shows a copy of an article (the info dialog).
 using ArticleViewer = std::function<void(const Article&)>;
@@ -30,7 +28,6 @@ struct SubSubCategory {
 
     void addArticle(const Article& article) { articles.push_back(article); }
 
-    void fillArticles(ArticleListModel* list, unsigned c, unsigned s, unsigned ss) const;
     void showArticleInfo(unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned a, const ArticleEditor& edit);
     void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s, unsigned ss) const;

@@ -2,7 +2,7 @@
 // separator is absent), loaded as the open slot loads it and then turned into list rows and order lists,
 // which see every hostile number of it.
 #include "catalog/articleindex.h"
-#include "catalog/articlelistmodel.h"
+#include "catalogview/articlelistmodel.h"
 #include "catalog/catalogloader.h"
 #include "catalog/orderlist.h"
 #include "fuzz/catalogoracle.h"

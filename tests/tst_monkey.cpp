@@ -7,7 +7,7 @@
 // A failing seed prints the actions that led to the failure; the same seed replays them (VX_MONKEY_TRACE
 // prints each as it happens, for failures that end the process).
 #include "app/vxmainwindow.h"
-#include "catalog/articleitem.h"
+#include "catalogview/articleitem.h"
 #include "catalog/orderindex.h"
 #include "catalog/rowtexts.h"
 #include "catalog/sortkeys.h"

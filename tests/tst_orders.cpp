@@ -1,4 +1,4 @@
-#include "catalog/articleitem.h"
+#include "catalogview/articleitem.h"
 #include "support/modal.h"
 #include "support/viewfixture.h"
 #include "ui/vxarticleinfodialog.h"

@@ -1,8 +1,9 @@
 // The article list's rows: their texts and marks, their order under sorting, and the walks that fill
 // selectors and list.
-#include "catalog/articleitem.h"
-#include "catalog/articlelistmodel.h"
 #include "catalog/rowtexts.h"
+#include "catalogview/articleitem.h"
+#include "catalogview/articlelistmodel.h"
+#include "catalogview/catalogview.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -249,15 +250,15 @@ private slots:
             return QString::number(upper.count()) + " " + QString::number(lower.count()) + " / " +
                    rowsOf(list).join(" / ");
         };
-        catalog[1].fillSubCategories(&list, &upper, &lower, 1);
+        fillSubCategories(catalog[1], 1, &list, &upper, &lower);
         QCOMPARE(shown(), QStringLiteral("2 2 / R2 1 0 0 0 / R1 1 0 0 1"));
-        catalog[1].selectSubCategory(&list, &lower, 1, 1);
+        selectSubCategory(catalog[1], 1, 1, &list, &lower);
         QCOMPARE(shown(), QStringLiteral("2 0 / "));
-        catalog[1].selectSubSubCategory(&list, 1, 0, 1);
+        selectSubSubCategory(catalog[1], 1, 0, 1, &list);
         QCOMPARE(shown(), QStringLiteral("2 0 / "));
-        catalog[1].selectSubSubCategory(&list, 1, 0, 0);
+        selectSubSubCategory(catalog[1], 1, 0, 0, &list);
         QCOMPARE(rowsOf(list).size(), 2);
-        catalog[0].fillSubCategories(&list, &upper, &lower, 0);
+        fillSubCategories(catalog[0], 0, &list, &upper, &lower);
         QCOMPARE(shown(), QStringLiteral("0 0 / "));
     }
 };

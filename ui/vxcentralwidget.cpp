@@ -1,6 +1,6 @@
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articlelistmodel.h"
+#include "catalogview/articlelistmodel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

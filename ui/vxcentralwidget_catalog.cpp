@@ -1,9 +1,10 @@
 // Opening a catalog directory.
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articlelistmodel.h"
 #include "catalog/catalogloader.h"
 #include "catalog/latin1.h"
+#include "catalogview/articlelistmodel.h"
+#include "catalogview/catalogview.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -110,7 +111,7 @@ void vxCentralWidget::openCatalog(QString directory) {
     malloc_trim(0);
 #endif
     if (!catalog.empty())
-        catalog.front().fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, 0);
+        fillSubCategories(catalog.front(), 0, articleList, cbSubCategory, cbSubSubCategory);
     slotUpdateOrderInfo();
     for (const QString& fileName : unreadable)
         QMessageBox::warning(this, QStringLiteral("Vendrix"),

@@ -1,8 +1,9 @@
 // Selector cascade, double-click jump and search.
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articlelistmodel.h"
 #include "catalog/articlematcher.h"
+#include "catalogview/articlelistmodel.h"
+#include "catalogview/catalogview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,7 +43,7 @@ void vxCentralWidget::slotCategoryChanged(int index) {
     cbSubCategory->setEnabled(true);
     cbSubSubCategory->setEnabled(true);
     if (const Category* category = categoryAt(unsigned(index)))
-        category->fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, unsigned(index));
+        fillSubCategories(*category, unsigned(index), articleList, cbSubCategory, cbSubSubCategory);
 }
 
 void vxCentralWidget::slotSubCategoryChanged(int index) {
@@ -52,7 +53,7 @@ void vxCentralWidget::slotSubCategoryChanged(int index) {
         articleList->clear();
         return;
     }
-    category->selectSubCategory(articleList, cbSubSubCategory, unsigned(c), unsigned(index));
+    selectSubCategory(*category, unsigned(c), unsigned(index), articleList, cbSubSubCategory);
 }
 
 void vxCentralWidget::slotSubSubCategoryChanged(int index) {
@@ -63,7 +64,7 @@ void vxCentralWidget::slotSubSubCategoryChanged(int index) {
         articleList->clear();
         return;
     }
-    category->selectSubSubCategory(articleList, unsigned(c), unsigned(s), unsigned(index));
+    selectSubSubCategory(*category, unsigned(c), unsigned(s), unsigned(index), articleList);
 }
 
 void vxCentralWidget::slotDisplayArticle(const QModelIndex& row) {
@@ -80,11 +81,11 @@ void vxCentralWidget::slotDisplayArticle(const QModelIndex& row) {
     cbSubCategory->setEnabled(true);
     cbSubSubCategory->setEnabled(true);
     cbCategory->setCurrentIndex(int(path.c));
-    category->fillSubCategories(articleList, cbSubCategory, cbSubSubCategory, path.c);
+    fillSubCategories(*category, path.c, articleList, cbSubCategory, cbSubSubCategory);
     cbSubCategory->setCurrentIndex(int(path.s));
-    category->selectSubCategory(articleList, cbSubSubCategory, path.c, path.s);
+    selectSubCategory(*category, path.c, path.s, articleList, cbSubSubCategory);
     cbSubSubCategory->setCurrentIndex(int(path.ss));
-    category->selectSubSubCategory(articleList, path.c, path.s, path.ss);
+    selectSubSubCategory(*category, path.c, path.s, path.ss, articleList);
     const int target = articleList->rowOf(path);
     if (target >= 0)
         lvParts->selectionModel()->select(articleList->index(target, 0),

@@ -1,7 +1,7 @@
 // Ordering, the order list view, the order totals and the order list output.
 #include "ui/vxcentralwidget.h"
 
-#include "catalog/articlelistmodel.h"
+#include "catalogview/articlelistmodel.h"
 #include "catalog/orderlist.h"
 #include "ui/printing.h"
 #include "ui/vxarticleinfodialog.h"

@@ -1,7 +1,7 @@
-#include "catalog/articlelistmodel.h"
+#include "catalogview/articlelistmodel.h"
 
-#include "catalog/articleitem.h"
 #include "catalog/rowtexts.h"
+#include "catalogview/articleitem.h"
 
 #include <QCollator>
 #include <QIcon>

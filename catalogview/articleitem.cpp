@@ -1,4 +1,4 @@
-#include "catalog/articleitem.h"
+#include "catalogview/articleitem.h"
 
 #include <QIcon>
 #include <QPixmap>
