@@ -39,11 +39,9 @@ const unsigned char* bytes(const std::string& s) {
 // record starting at a pointer once minimum bytes of it are in the buffer. A record cut short by the end
 // of the data is dropped.
 template <class RecordSize, class Use>
-CatalogLoader::Status readRecords(std::istream& in, std::size_t minimum, RecordSize recordSize, Use use,
-                                  std::size_t& count) {
+CatalogLoader::Status readRecords(std::istream& in, std::size_t minimum, RecordSize recordSize, Use use) {
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[blockSize + largestRecord]);
     std::size_t kept = 0;
-    count = 0;
     // A pass that does not fill its block ends the loop, whatever the reason.
     for (;;) {
         in.read(reinterpret_cast<char*>(buffer.get() + kept), static_cast<std::streamsize>(blockSize));
@@ -54,7 +52,6 @@ CatalogLoader::Status readRecords(std::istream& in, std::size_t minimum, RecordS
             if (end - pos < size)
                 break;
             use(buffer.get() + pos);
-            ++count;
             pos += size;
         }
         kept = end - pos;
@@ -66,11 +63,10 @@ CatalogLoader::Status readRecords(std::istream& in, std::size_t minimum, RecordS
     return in.eof() && !in.bad() ? CatalogLoader::Status::Complete : CatalogLoader::Status::ReadFailed;
 }
 
-template <class Use>
-CatalogLoader::Status readGroupRecords(std::istream& in, int keyLength, Use use, std::size_t& count) {
+template <class Use> CatalogLoader::Status readGroupRecords(std::istream& in, int keyLength, Use use) {
     const std::size_t size = grouprecord::size(keyLength);
     return readRecords(
-        in, size, [size](const unsigned char*) { return size; }, use, count);
+        in, size, [size](const unsigned char*) { return size; }, use);
 }
 
 } // namespace
@@ -92,10 +88,8 @@ bool CatalogLoader::openFile(const std::string& path) {
 }
 
 template <class Load> CatalogLoader::Status CatalogLoader::loadOpenFile(Load load) {
-    if (!file.is_open()) {
-        records = 0;
+    if (!file.is_open())
         return Status::OpenFailed;
-    }
     const Status status = load(file);
     file.close();
     return status;
@@ -130,28 +124,22 @@ std::array<std::int64_t, 256> CatalogLoader::firstCategories() const {
 }
 
 CatalogLoader::Status CatalogLoader::loadCategories(std::istream& in) {
-    return readGroupRecords(
-        in, Category::keyLength,
-        [this](const unsigned char* record) {
-            catalog.emplace_back();
-            catalog.back().parse(record);
-        },
-        records);
+    return readGroupRecords(in, Category::keyLength, [this](const unsigned char* record) {
+        catalog.emplace_back();
+        catalog.back().parse(record);
+    });
 }
 
 CatalogLoader::Status CatalogLoader::loadSubCategories(std::istream& in) {
     const auto first = firstCategories();
-    return readGroupRecords(
-        in, SubCategory::keyLength,
-        [this, &first](const unsigned char* record) {
-            const std::int64_t c = first[record[0]];
-            if (c < 0)
-                return;
-            std::vector<SubCategory>& list = catalog[std::size_t(c)].subCategories;
-            list.emplace_back();
-            list.back().parse(record);
-        },
-        records);
+    return readGroupRecords(in, SubCategory::keyLength, [this, &first](const unsigned char* record) {
+        const std::int64_t c = first[record[0]];
+        if (c < 0)
+            return;
+        std::vector<SubCategory>& list = catalog[std::size_t(c)].subCategories;
+        list.emplace_back();
+        list.back().parse(record);
+    });
 }
 
 CatalogLoader::Status CatalogLoader::loadSubSubCategories(std::istream& in) {
@@ -171,18 +159,15 @@ CatalogLoader::Status CatalogLoader::loadSubSubCategories(std::istream& in) {
                                     UpperGroupPosition{std::uint32_t(c), std::uint32_t(s)});
         }
     }
-    return readGroupRecords(
-        in, SubSubCategory::keyLength,
-        [this, &upperGroups](const unsigned char* record) {
-            const auto it = upperGroups.find(packKey3(record));
-            if (it == upperGroups.end())
-                return;
-            std::vector<SubSubCategory>& list =
-                catalog[it->second.c].subCategories[it->second.s].subSubCategories;
-            list.emplace_back();
-            list.back().parse(record);
-        },
-        records);
+    return readGroupRecords(in, SubSubCategory::keyLength, [this, &upperGroups](const unsigned char* record) {
+        const auto it = upperGroups.find(packKey3(record));
+        if (it == upperGroups.end())
+            return;
+        std::vector<SubSubCategory>& list =
+            catalog[it->second.c].subCategories[it->second.s].subSubCategories;
+        list.emplace_back();
+        list.back().parse(record);
+    });
 }
 
 namespace {
@@ -271,8 +256,7 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
                 return;
             lastList->emplace_back();
             lastList->back().parse(record, &texts);
-        },
-        records);
+        });
     // Growing by doubling leaves a third of the article slots unused on average, some 80 MB for a
     // million articles; moving them into exact lists costs a few percent of the loading time.
     for (const auto& group : groups)

@@ -56,9 +56,6 @@ public:
     // an empty catalog at the first file that cannot be opened; ReadFailed when any file failed midway.
     Status loadDirectory(std::string directory);
 
-    // Complete records found by the last load, placed or dropped.
-    std::size_t recordCount() const { return records; }
-
 private:
     // Leaves the catalog with one store of its articles' texts in catalog order, which the search scans
     // and the articles view: the one they were read into when that is in catalog order, else a copy.
@@ -70,5 +67,4 @@ private:
 
     Catalog& catalog;
     std::ifstream file;
-    std::size_t records = 0;
 };

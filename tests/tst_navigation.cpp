@@ -139,6 +139,8 @@ private slots:
         const QString searched = QStringLiteral("search 1k|10nF|schneider");
         row("search, jump to the first group", {searched, "jump Widerstand 1k"},
             QString(carbon).replace("/Widerstand 1k", "/*Widerstand 1k"));
+        row("search, jump to a group's first row", {"search 10k", "jump Widerstand 10k"},
+            QString(carbon).replace("| Widerstand 10k", "| *Widerstand 10k"));
         row("search, jump to the second upper group", {searched, "jump Kondensator 10nF"},
             QString(capacitors).replace("/Kond", "/*Kond"));
         row("search, jump to the second main group", {searched, "jump Seitenschneider"},
