@@ -44,8 +44,8 @@ void vxMainWindow::createMenus() {
 }
 
 void vxMainWindow::closeEvent(QCloseEvent* event) {
-    if (view->mayDiscardOrders(
-            tr("Es sind %1 Artikel bestellt. Beim Beenden geht die Bestellliste verloren. Trotzdem beenden?")))
+    if (view->mayDiscardOrders(tr(
+            "Es sind %1 Artikel bestellt. Beim Beenden geht die Bestellliste verloren. Trotzdem beenden?")))
         event->accept();
     else
         event->ignore();
@@ -53,8 +53,9 @@ void vxMainWindow::closeEvent(QCloseEvent* event) {
 
 void vxMainWindow::slotAbout() {
     QMessageBox::about(this, tr("Über Vendrix"),
-                       tr("Vendrix v1.0") + QLatin1String("\n") + tr("Ein OpenSource-Viewer für den elektronischen") +
-                           QLatin1String("\n") + tr("Katalog von Korvel electronics.") + QLatin1String("\n\n") +
+                       tr("Vendrix v1.0") + QLatin1String("\n") +
+                           tr("Ein OpenSource-Viewer für den elektronischen") + QLatin1String("\n") +
+                           tr("Katalog von Korvel electronics.") + QLatin1String("\n\n") +
                            tr("Geschrieben vom Vendrix-Projekt.") + QLatin1String("\n") +
                            tr("Quelltext und Neuigkeiten: https://vendrix.example.org/"));
 }

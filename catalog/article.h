@@ -44,7 +44,9 @@ struct Article {
     static double vatDivisor(int vatClass);
     // Whether the order dialog takes units for this article: at least the first tier's quantity, and no
     // units at all without tiers (no price to order at).
-    bool acceptsOrderedUnits(int units) const { return !priceTiers.empty() && units >= priceTiers.front().quantity; }
+    bool acceptsOrderedUnits(int units) const {
+        return !priceTiers.empty() && units >= priceTiers.front().quantity;
+    }
     // Net and gross value of the ordered packing units (0 and 0 when no tier applies).
     void orderPrice(double& net, double& gross) const;
 };

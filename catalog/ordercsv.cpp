@@ -64,7 +64,10 @@ bool isValidUtf8(QByteArrayView data) {
             ++i;
             continue;
         }
-        const int more = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 0;
+        const int more = (lead & 0xE0) == 0xC0   ? 1
+                         : (lead & 0xF0) == 0xE0 ? 2
+                         : (lead & 0xF8) == 0xF0 ? 3
+                                                 : 0;
         if (more == 0 || data.size() - i <= more)
             return false;
         std::uint32_t code = lead & (0x3F >> more);
@@ -100,8 +103,8 @@ QString fromWindows1252(QByteArrayView bytes) {
 // Splits the record starting at pos into fields and moves pos past its line end (CRLF, LF or CR outside
 // quotes); line counts the line feeds passed. Quotes open a field only at its start; after the closing quote
 // the rest of the field is taken as it stands, as spreadsheets do.
-OrderCsv::Status splitRecord(QByteArrayView data, qsizetype& pos, char separator, std::vector<QByteArray>& fields,
-                             int& line) {
+OrderCsv::Status splitRecord(QByteArrayView data, qsizetype& pos, char separator,
+                             std::vector<QByteArray>& fields, int& line) {
     fields.assign(1, QByteArray());
     const qsizetype start = pos;
     bool quoted = false, fieldStart = true;
@@ -202,7 +205,8 @@ OrderCsv parseOrderCsv(const QByteArray& bytes) {
     for (const char candidate : {';', ','}) {
         pos = 0;
         line = 1;
-        if (const OrderCsv::Status split = splitRecord(data, pos, candidate, fields, line); split != OrderCsv::Ok)
+        if (const OrderCsv::Status split = splitRecord(data, pos, candidate, fields, line);
+            split != OrderCsv::Ok)
             return fail(split, 1);
         result.missing.clear();
         for (int column : {Group, Name, Units, Description, PackingUnit}) {
@@ -225,7 +229,8 @@ OrderCsv parseOrderCsv(const QByteArray& bytes) {
 
     while (pos < data.size()) {
         const int rowLine = line;
-        if (const OrderCsv::Status split = splitRecord(data, pos, separator, fields, line); split != OrderCsv::Ok)
+        if (const OrderCsv::Status split = splitRecord(data, pos, separator, fields, line);
+            split != OrderCsv::Ok)
             return fail(split, rowLine);
         // Spreadsheets end a sheet with empty rows.
         if (std::all_of(fields.begin(), fields.end(), [](const QByteArray& f) { return f.isEmpty(); }))
@@ -236,8 +241,8 @@ OrderCsv parseOrderCsv(const QByteArray& bytes) {
             const int i = columns[column];
             return i >= 0 && std::size_t(i) < fields.size() ? decode(fields[std::size_t(i)]) : QString();
         };
-        result.rows.push_back({rowLine, field(Group), field(Name), field(Description), field(PackingUnit),
-                               field(Units)});
+        result.rows.push_back(
+            {rowLine, field(Group), field(Name), field(Description), field(PackingUnit), field(Units)});
     }
     return result;
 }
@@ -294,7 +299,8 @@ OrderCsvMatch matchOrderCsv(const Catalog& catalog, const OrderCsv& file) {
         std::string group, name, description;
         bool ok = true;
         const int packingUnit = file.hasPackingUnit ? row.packingUnit.trimmed().toInt(&ok) : 0;
-        if (ok && toLatin1(row.group, group) && toLatin1(row.name, name) && toLatin1(row.description, description)) {
+        if (ok && toLatin1(row.group, group) && toLatin1(row.name, name) &&
+            toLatin1(row.description, description)) {
             appendKey(rowKeys[i], group, name, description, packingUnit);
             byKey.try_emplace(rowKeys[i]);
         }
@@ -303,7 +309,8 @@ OrderCsvMatch matchOrderCsv(const Catalog& catalog, const OrderCsv& file) {
     for (unsigned c = 0; c < catalog.size() && !byKey.empty(); ++c)
         for (unsigned s = 0; s < catalog[c].subCategories.size(); ++s)
             for (unsigned ss = 0; ss < catalog[c].subCategories[s].subSubCategories.size(); ++ss) {
-                const std::vector<Article>& articles = catalog[c].subCategories[s].subSubCategories[ss].articles;
+                const std::vector<Article>& articles =
+                    catalog[c].subCategories[s].subSubCategories[ss].articles;
                 for (unsigned a = 0; a < articles.size(); ++a) {
                     const Article& article = articles[a];
                     appendKey(key, shownKey(article.groupKey), article.name, article.description,

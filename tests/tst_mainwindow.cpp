@@ -33,9 +33,11 @@ private slots:
             }
         }
         // The entries have no shortcuts.
-        QCOMPARE(menus, QStringLiteral(
-                            " | &Katalog: Öffnen Entpacken --- &Beenden | &Bestelliste: Drucken Exportiere "
-                            "Text-Datei Exportiere HTML-Datei Exportiere CSV-Datei Importiere CSV-Datei | &Info: Über"));
+        QCOMPARE(
+            menus,
+            QStringLiteral(
+                " | &Katalog: Öffnen Entpacken --- &Beenden | &Bestelliste: Drucken Exportiere "
+                "Text-Datei Exportiere HTML-Datei Exportiere CSV-Datei Importiere CSV-Datei | &Info: Über"));
         QString text;
         answerNextModalOf<QMessageBox>([&](QMessageBox* box) {
             text = box->windowTitle() + "|" + box->text();
@@ -66,8 +68,9 @@ private slots:
             escape ? void(window->close()) : actions["&Beenden"]->trigger();
             QVERIFY(window->isVisible() && count() == "1" && view->currentCatalog().size() == 1);
         }
-        QCOMPARE(questions, QStringList(2, "Vendrix|Es sind 1 Artikel bestellt. Beim Beenden geht die Bestellliste "
-                                           "verloren. Trotzdem beenden?"));
+        QCOMPARE(questions,
+                 QStringList(2, "Vendrix|Es sind 1 Artikel bestellt. Beim Beenden geht die Bestellliste "
+                                "verloren. Trotzdem beenden?"));
         // "Beenden", answered "Ja", ends the program with status 0.
         QObject::connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit);
         answerNextModalOf<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });

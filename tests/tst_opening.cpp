@@ -102,8 +102,9 @@ private slots:
         boxes.answerWith(kept ? QMessageBox::No : QMessageBox::Yes);
         name.isEmpty() ? rejectNextModal() : answerNextFileDialog(directory);
         f.view->slotOpenCatalog();
-        QStringList texts{"Es sind 1 Artikel bestellt. Beim Öffnen eines anderen Katalogs geht die Bestellliste "
-                          "verloren. Trotzdem öffnen?"};
+        QStringList texts{
+            "Es sind 1 Artikel bestellt. Beim Öffnen eines anderen Katalogs geht die Bestellliste "
+            "verloren. Trotzdem öffnen?"};
         if (name.isEmpty() || !warning.isEmpty())
             texts = name.isEmpty() ? QStringList() : texts << warning;
         QCOMPARE(boxes.texts(), texts);
@@ -112,7 +113,9 @@ private slots:
         QCOMPARE(orderFields(), kept ? ordered : QString("0|0.00|0.00").split('|'));
         Catalog expected;
         CatalogLoader(expected).loadDirectory(QFile::encodeName(directory).toStdString());
-        QCOMPARE(dumpCatalog(f.catalog()), kept ? before : shown.isEmpty() ? QByteArray() : dumpCatalog(expected));
+        QCOMPARE(dumpCatalog(f.catalog()), kept              ? before
+                                           : shown.isEmpty() ? QByteArray()
+                                                             : dumpCatalog(expected));
         if (!shown.isEmpty() && !kept) {
             QCOMPARE(
                 progress.labels,

@@ -155,7 +155,8 @@ private slots:
         };
         const QString before = outputs();
         const QString csv = exportTo("Exportiere CSV-Datei", "liste.csv");
-        const QByteArray head = "\xEF\xBB\xBFGruppe;Artikel;Beschreibung;Menge (VPE);VPE;St\xC3\xBC" "ck;Netto;Brutto\r\n"
+        const QByteArray head = "\xEF\xBB\xBFGruppe;Artikel;Beschreibung;Menge (VPE);VPE;St\xC3\xBC"
+                                "ck;Netto;Brutto\r\n"
                                 "A0101;Kondensator 100nF;;12;10;120;2,22;2,57\r\n";
         QCOMPARE(readAll(out->filePath("liste.csv")).left(head.size()), head);
         QVERIFY(writeFileBytes(out->filePath("resaved"), "Artikel,Menge (VPE),Netto,Gruppe\n"
@@ -179,11 +180,12 @@ private slots:
     // Rows that name no article or units the order dialog refuses are named in one warning, the others
     // ordered; a damaged file changes nothing; without a catalog the entry only says so.
     void csvImportFailures() {
-        QVERIFY(writeFileBytes(out->filePath("teils.csv"), "Gruppe;Artikel;Menge (VPE)\n"
-                                                           "A0101;Kondensator 100nF;0\nB0101;Seitenschneider;3\n"
-                                                           "A0101;Kondensator 100nF;x\nX;<b>?</b>;1\n\n;;\n"
-                                                           "A0102;Widerstand 4,7k;1\nA0102;Widerstand 4,7k;1\n"
-                                                           "A0102;Widerstand 4,7k;1\nA0101;Kondensator 100nF;11\n"));
+        QVERIFY(writeFileBytes(out->filePath("teils.csv"),
+                               "Gruppe;Artikel;Menge (VPE)\n"
+                               "A0101;Kondensator 100nF;0\nB0101;Seitenschneider;3\n"
+                               "A0101;Kondensator 100nF;x\nX;<b>?</b>;1\n\n;;\n"
+                               "A0102;Widerstand 4,7k;1\nA0102;Widerstand 4,7k;1\n"
+                               "A0102;Widerstand 4,7k;1\nA0101;Kondensator 100nF;11\n"));
         QVERIFY(writeFileBytes(out->filePath("kaputt.csv"), "Gruppe;Artikel;Menge (VPE)\n\"A0101;x;1\n"));
         const auto count = [this] { return view->findChild<QLineEdit*>("leOrderSumBrutto")->text(); };
         const QString total = count();
@@ -194,16 +196,19 @@ private slots:
             runOrderListMenu("Importiere CSV-Datei");
             seen << boxes.texts() << count();
         }
-        // Seitenschneider at 3 instead of 10 units; the one Kondensator 100nF went to the first row naming it.
-        QCOMPARE(seen, QStringList({"Die Datei " + out->filePath("kaputt.csv") +
-                                        " ist unvollständig: das Anführungszeichen in Zeile 2 wird nie "
-                                        "geschlossen. Die Bestellung bleibt unverändert.",
-                                    total,
-                                    "6 Zeilen nicht übernommen: Zeile 2 (Kondensator 100nF), Zeile 4 "
-                                    "(Kondensator 100nF), Zeile 5 (<b>?</b>), Zeile 9 (Widerstand 4,7k), Zeile 10 "
-                                    "(Widerstand 4,7k) und 1 weitere.\nSie passen zu keinem Artikel des Katalogs, oder der "
-                                    "Artikel lässt ihre Menge nicht zu.",
-                                    "3703720.98"}));
+        // Seitenschneider at 3 instead of 10 units; the one Kondensator 100nF went to the first row naming
+        // it.
+        QCOMPARE(seen,
+                 QStringList(
+                     {"Die Datei " + out->filePath("kaputt.csv") +
+                          " ist unvollständig: das Anführungszeichen in Zeile 2 wird nie "
+                          "geschlossen. Die Bestellung bleibt unverändert.",
+                      total,
+                      "6 Zeilen nicht übernommen: Zeile 2 (Kondensator 100nF), Zeile 4 "
+                      "(Kondensator 100nF), Zeile 5 (<b>?</b>), Zeile 9 (Widerstand 4,7k), Zeile 10 "
+                      "(Widerstand 4,7k) und 1 weitere.\nSie passen zu keinem Artikel des Katalogs, oder der "
+                      "Artikel lässt ihre Menge nicht zu.",
+                      "3703720.98"}));
         vxCentralWidget empty;
         MessageBoxCatcher boxes;
         QMetaObject::invokeMethod(&empty, "slotImportOrderListCSV");

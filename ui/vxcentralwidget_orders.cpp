@@ -67,7 +67,8 @@ QString orderFileProblem(const OrderCsv& file, const QString& fileName) {
         return vxCentralWidget::tr("Die Datei %1 ist größer als %2 MiB und damit keine Bestellliste.")
             .arg(fileName, QString::number(OrderCsv::maxFileSize >> 20));
     case OrderCsv::NotText:
-        return vxCentralWidget::tr("Die Datei %1 ist keine Textdatei, sondern enthält Binärdaten.").arg(fileName);
+        return vxCentralWidget::tr("Die Datei %1 ist keine Textdatei, sondern enthält Binärdaten.")
+            .arg(fileName);
     case OrderCsv::LineTooLong:
         return vxCentralWidget::tr("Die Datei %1 ist keine Bestellliste: Zeile %2 ist länger als %3 KiB.")
             .arg(fileName, QString::number(file.line), QString::number(OrderCsv::maxRowSize >> 10));
@@ -96,11 +97,12 @@ QString refusedRows(const std::vector<std::pair<int, QString>>& refused) {
                     .arg(refused[i].first)
                     .arg(name.size() > 40 ? name.left(39) + QChar(0x2026) : name);
     }
-    QString text = refused.size() == 1
-                       ? vxCentralWidget::tr("1 Zeile nicht übernommen: %1").arg(rows.join(QLatin1String(", ")))
-                       : vxCentralWidget::tr("%1 Zeilen nicht übernommen: %2")
-                             .arg(refused.size())
-                             .arg(rows.join(QLatin1String(", ")));
+    QString text =
+        refused.size() == 1
+            ? vxCentralWidget::tr("1 Zeile nicht übernommen: %1").arg(rows.join(QLatin1String(", ")))
+            : vxCentralWidget::tr("%1 Zeilen nicht übernommen: %2")
+                  .arg(refused.size())
+                  .arg(rows.join(QLatin1String(", ")));
     if (refused.size() > named)
         text += vxCentralWidget::tr(" und %1 weitere").arg(refused.size() - named);
     return text + QLatin1Char('.') + QLatin1Char('\n') +
