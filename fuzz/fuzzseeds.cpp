@@ -1,6 +1,8 @@
 // vxfuzzseeds DIR: writes the seed corpus of every fuzz target into DIR/<target>/, from generated catalogs
 // and archives packed from them, each input small enough for the targets' length limit.
 #include "catalog/article.h"
+#include "catalog/ordercsv.h"
+#include "fuzz/catalogoracle.h"
 #include "fuzz/decoderseeds.h"
 #include "fuzz/seedcatalog.h"
 
@@ -76,5 +78,27 @@ int main(int argc, char* argv[]) {
         }
     }
     ok &= writeDecoderSeeds(root, writeSeed);
+
+    // The order list: an export of every fifth article of the parent catalog, and a spreadsheet's re-save.
+    Catalog catalog;
+    for (int level = MainGroups; level <= Articles; ++level)
+        plainLoad(catalog, CatalogLevel(level), parent[std::size_t(level)]);
+    std::vector<FoundArticle> found;
+    for (unsigned c = 0; c < catalog.size(); ++c)
+        catalog[c].listOrderedArticles(found, c); // none yet: only the header
+    ok &= writeSeed(root / "fuzz_ordercsv", "empty", orderListCsv(found).toStdString());
+    std::size_t n = 0;
+    for (Category& main : catalog)
+        for (SubCategory& upper : main.subCategories)
+            for (SubSubCategory& group : upper.subSubCategories)
+                for (Article& article : group.articles)
+                    if (n++ % 5 == 0 && !article.priceTiers.empty())
+                        article.orderedUnits = article.priceTiers.front().quantity + int(n % 3);
+    for (unsigned c = 0; c < catalog.size(); ++c)
+        catalog[c].listOrderedArticles(found, c);
+    ok &= writeSeed(root / "fuzz_ordercsv", "export", orderListCsv(found).toStdString());
+    ok &= writeSeed(root / "fuzz_ordercsv", "resaved",
+                    "Artikel,Menge (VPE),Gruppe,Notiz\n\"Widerstand 1,8 Ohm 5%\",3,A0101,\"a \"\"b\"\"\"\n"
+                    "K\xfchlk\xf6rper,1,A0201,\r\n");
     return ok ? 0 : 1;
 }

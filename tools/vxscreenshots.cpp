@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProgressDialog>
@@ -279,5 +280,22 @@ int main(int argc, char* argv[]) {
         selectRow(list, 0);
     showInLeftPane(&window, "gbOrder");
     save(&window, "order-list");
+
+    // The order list menu with its exports and the import, and the question before the orders are lost.
+    if (QMenu* menu =
+            window.menuBar()->actions().value(1) ? window.menuBar()->actions()[1]->menu() : nullptr) {
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        settle(300);
+        save(menu, "order-list-menu");
+        menu->hide();
+    }
+    const bool questioned = withModal([&] { window.close(); },
+                                      [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                                      [](QWidget* w) {
+                                          save(w, "discard-question");
+                                          static_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+                                      });
+    if (!questioned)
+        note(QStringLiteral("closing with orders asked nothing"));
     return problems ? 1 : 0;
 }
