@@ -3,6 +3,7 @@
 //
 // Usage: vxscreenshots [--catalog DIR] [--search PATTERN] OUTDIR
 // Run with QT_SCALE_FACTOR=2 for high-density pictures; their names end in "@2x".
+#include "app/startup.h"
 #include "app/vxmainwindow.h"
 #include "catalog/indexpath.h"
 #include "ui/vxcentralwidget.h"
@@ -155,6 +156,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Qt's own buttons and dialogs in German, as the program shows them.
+    installGermanQtTranslations(app);
 
     QString catalogDir, searchPattern;
     bool usable = true;
