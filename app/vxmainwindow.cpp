@@ -2,6 +2,7 @@
 
 #include "ui/vxcentralwidget.h"
 
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 
@@ -34,16 +35,27 @@ void vxMainWindow::createMenus() {
     orderListMenu->addAction(tr("Drucken"), view, SLOT(slotPrintOrderList()));
     orderListMenu->addAction(tr("Exportiere Text-Datei"), view, SLOT(slotExportOrderListText()));
     orderListMenu->addAction(tr("Exportiere HTML-Datei"), view, SLOT(slotExportOrderListHTML()));
+    orderListMenu->addAction(tr("Exportiere CSV-Datei"), view, SLOT(slotExportOrderListCSV()));
+    orderListMenu->addAction(tr("Importiere CSV-Datei"), view, SLOT(slotImportOrderListCSV()));
 
     infoMenu = new QMenu(tr("&Info"), this);
     menuBar()->addMenu(infoMenu);
     infoMenu->addAction(tr("Über"), this, &vxMainWindow::slotAbout);
 }
 
+void vxMainWindow::closeEvent(QCloseEvent* event) {
+    if (view->mayDiscardOrders(tr(
+            "Es sind %1 Artikel bestellt. Beim Beenden geht die Bestellliste verloren. Trotzdem beenden?")))
+        event->accept();
+    else
+        event->ignore();
+}
+
 void vxMainWindow::slotAbout() {
     QMessageBox::about(this, tr("Über Vendrix"),
-                       tr("Vendrix v1.0") + QLatin1String("\n") + tr("Ein OpenSource-Viewer für den elektronischen") +
-                           QLatin1String("\n") + tr("Katalog von Korvel electronics.") + QLatin1String("\n\n") +
+                       tr("Vendrix v1.0") + QLatin1String("\n") +
+                           tr("Ein OpenSource-Viewer für den elektronischen") + QLatin1String("\n") +
+                           tr("Katalog von Korvel electronics.") + QLatin1String("\n\n") +
                            tr("Geschrieben vom Vendrix-Projekt.") + QLatin1String("\n") +
                            tr("Quelltext und Neuigkeiten: https://vendrix.example.org/"));
 }

@@ -18,6 +18,10 @@ public:
 protected slots:
     void slotAbout();
 
+protected:
+    // Closing the window ends the program, and the orders with it: the user is asked first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createCentralWidget();
     void createMenus();

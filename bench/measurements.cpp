@@ -118,6 +118,12 @@ public:
             timer.start();
             static_cast<QDialog*>(dialog)->accept();
         });
+        // With articles ordered, "Öffnen" asks first; the clock starts again once the user has said "Ja".
+        if (!orderCount->text().isEmpty() && orderCount->text() != QLatin1String("0"))
+            answerNextModalOf<QMessageBox>([&timer](QMessageBox* box) {
+                timer.start();
+                box->button(QMessageBox::Yes)->click();
+            });
         view->slotOpenCatalog();
         settle();
         return seconds(timer);

@@ -42,6 +42,11 @@ struct Article {
     void firstTierPrice(int& packing, int& quantity, double& amount) const;
     // Prices are stored gross; dividing by this takes the VAT of the article's class back out.
     static double vatDivisor(int vatClass);
+    // Whether the order dialog takes units for this article: at least the first tier's quantity, and no
+    // units at all without tiers (no price to order at).
+    bool acceptsOrderedUnits(int units) const {
+        return !priceTiers.empty() && units >= priceTiers.front().quantity;
+    }
     // Net and gross value of the ordered packing units (0 and 0 when no tier applies).
     void orderPrice(double& net, double& gross) const;
 };

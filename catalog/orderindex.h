@@ -12,6 +12,7 @@
 class OrderIndex {
 public:
     void clear() { paths.clear(); }
+    std::size_t size() const { return paths.size(); }
     // The article at path may have changed its ordered units: the index follows the article.
     void update(const Catalog& catalog, const IndexPath& path);
 

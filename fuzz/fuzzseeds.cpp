@@ -1,6 +1,8 @@
 // vxfuzzseeds DIR: writes the seed corpus of every fuzz target into DIR/<target>/, from generated catalogs
 // and archives packed from them, each input small enough for the targets' length limit.
 #include "catalog/article.h"
+#include "catalog/ordercsv.h"
+#include "fuzz/catalogoracle.h"
 #include "fuzz/decoderseeds.h"
 #include "fuzz/seedcatalog.h"
 
@@ -82,12 +84,33 @@ int main(int argc, char* argv[]) {
     // and the spaces only some escapes know. Ignoring case, all fields, with the cost check.
     static const char fields[] = "BC547C-12\0Transistor NPN 45V 0,1A\0\0BC548B\0\0\xe4\xc4 \xe9\xc9\0"
                                  "Widerstand 1k Ohm\0a\x1c\0\xdf \xb5 \xff \x85\xa0\v\f\0";
-    int n = 0;
+    int seed = 0;
     for (const char* pattern :
          {"BC[^ ]*B", "\\s+", "^\\s*$", "BC.*B", "Widerstand[^;]*Ohm", "transistor|regler", ".", "(.)\\1",
           "(\\p{L})\\1", "(?i)(.)\\1", "\\c\\(?!\\s)", "[^]a]*\\W$", "(?<=a)\\D", "\\x{100}|\xc3\xa4", "x*",
           "\\Qa|b\\E|y"})
-        ok &= writeSeed(root / "fuzz_matcher", "pattern-" + std::to_string(n++),
+        ok &= writeSeed(root / "fuzz_matcher", "pattern-" + std::to_string(seed++),
                         std::string(1, '\x8e') + pattern + '\0' + std::string(fields, sizeof fields - 1));
+    // The order list: an export of every fifth article of the parent catalog, and a spreadsheet's re-save.
+    Catalog catalog;
+    for (int level = MainGroups; level <= Articles; ++level)
+        plainLoad(catalog, CatalogLevel(level), parent[std::size_t(level)]);
+    std::vector<FoundArticle> found;
+    for (unsigned c = 0; c < catalog.size(); ++c)
+        catalog[c].listOrderedArticles(found, c); // none yet: only the header
+    ok &= writeSeed(root / "fuzz_ordercsv", "empty", orderListCsv(found).toStdString());
+    std::size_t n = 0;
+    for (Category& main : catalog)
+        for (SubCategory& upper : main.subCategories)
+            for (SubSubCategory& group : upper.subSubCategories)
+                for (Article& article : group.articles)
+                    if (n++ % 5 == 0 && !article.priceTiers.empty())
+                        article.orderedUnits = article.priceTiers.front().quantity + int(n % 3);
+    for (unsigned c = 0; c < catalog.size(); ++c)
+        catalog[c].listOrderedArticles(found, c);
+    ok &= writeSeed(root / "fuzz_ordercsv", "export", orderListCsv(found).toStdString());
+    ok &= writeSeed(root / "fuzz_ordercsv", "resaved",
+                    "Artikel,Menge (VPE),Gruppe,Notiz\n\"Widerstand 1,8 Ohm 5%\",3,A0101,\"a \"\"b\"\"\"\n"
+                    "K\xfchlk\xf6rper,1,A0201,\r\n");
     return ok ? 0 : 1;
 }

@@ -25,14 +25,15 @@ cmake --preset fuzz >/dev/null
 nice -n 10 cmake --build --preset fuzz -j2
 
 all_targets=(fuzz_wghaupt fuzz_wgober fuzz_wggruppe fuzz_art fuzz_catalog fuzz_huffman fuzz_lzss
-             fuzz_runlength_entry fuzz_runlength_temp fuzz_unpack fuzz_matcher)
+             fuzz_runlength_entry fuzz_runlength_temp fuzz_unpack fuzz_matcher fuzz_ordercsv)
 targets=("${all_targets[@]}")
 [ $# -gt 0 ] && targets=("$@")
 
 # Inputs above these sizes teach nothing new and only slow the targets down.
 declare -A max_len=([fuzz_wghaupt]=4096 [fuzz_wgober]=4096 [fuzz_wggruppe]=4096 [fuzz_art]=16384
                     [fuzz_catalog]=16384 [fuzz_huffman]=16384 [fuzz_lzss]=16384 [fuzz_runlength_entry]=8192
-                    [fuzz_runlength_temp]=8192 [fuzz_unpack]=65536 [fuzz_matcher]=512)
+                    [fuzz_runlength_temp]=8192 [fuzz_unpack]=65536 [fuzz_matcher]=512
+                    [fuzz_ordercsv]=16384)
 # A pattern may backtrack up to the match limit on each of a few dozen fields, as it would in
 # QRegularExpression; the search's own growth is checked by the target itself.
 declare -A timeout=([fuzz_matcher]=10)

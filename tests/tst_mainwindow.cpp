@@ -33,9 +33,11 @@ private slots:
             }
         }
         // The entries have no shortcuts.
-        QCOMPARE(menus, QStringLiteral(
-                            " | &Katalog: Öffnen Entpacken --- &Beenden | &Bestelliste: Drucken Exportiere "
-                            "Text-Datei Exportiere HTML-Datei | &Info: Über"));
+        QCOMPARE(
+            menus,
+            QStringLiteral(
+                " | &Katalog: Öffnen Entpacken --- &Beenden | &Bestelliste: Drucken Exportiere "
+                "Text-Datei Exportiere HTML-Datei Exportiere CSV-Datei Importiere CSV-Datei | &Info: Über"));
         QString text;
         answerNextModalOf<QMessageBox>([&](QMessageBox* box) {
             text = box->windowTitle() + "|" + box->text();
@@ -46,8 +48,32 @@ private slots:
                  QStringLiteral("Über Vendrix|Vendrix v1.0\nEin OpenSource-Viewer für "
                                 "den elektronischen\nKatalog von Korvel electronics.\n"));
         QVERIFY(!text.section('\n', 4, 4).isEmpty() && !text.section('\n', 5).isEmpty());
-        // "Beenden" ends the program with status 0.
+        // With an article ordered, closing the window and "Beenden" ask first; "Nein" (also Escape) keeps
+        // the window, the catalog and the order as they were.
+        CatalogWriter w;
+        w.category("A", "A").subCategory("A01", "A").subSubCategory("A0101", "A");
+        w.article("A0101", "R").tiers({{1, 100}});
+        QTemporaryDir temp;
+        QVERIFY(w.writeTo(temp.path()));
+        auto* view = window->findChild<vxCentralWidget*>();
+        view->openCatalog(temp.path());
+        QVERIFY(orderFromGroup(view, 0, 0, 0, "R", "3"));
+        const auto count = [this] { return window->findChild<QLineEdit*>("leOrderCount")->text(); };
+        QStringList questions;
+        for (const bool escape : {true, false}) {
+            answerNextModalOf<QMessageBox>([&](QMessageBox* box) {
+                questions << box->windowTitle() + "|" + box->text();
+                escape ? QTest::keyClick(box, Qt::Key_Escape) : box->defaultButton()->click();
+            });
+            escape ? void(window->close()) : actions["&Beenden"]->trigger();
+            QVERIFY(window->isVisible() && count() == "1" && view->currentCatalog().size() == 1);
+        }
+        QCOMPARE(questions,
+                 QStringList(2, "Vendrix|Es sind 1 Artikel bestellt. Beim Beenden geht die Bestellliste "
+                                "verloren. Trotzdem beenden?"));
+        // "Beenden", answered "Ja", ends the program with status 0.
         QObject::connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit);
+        answerNextModalOf<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
         QTimer::singleShot(0, [&] { actions["&Beenden"]->trigger(); });
         QCOMPARE(qApp->exec(), 0);
         QVERIFY(!window->isVisible());

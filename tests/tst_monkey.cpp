@@ -23,6 +23,7 @@
 #include <QtWidgets>
 
 #include <random>
+#include <sys/stat.h>
 
 using namespace vxtest;
 
@@ -45,6 +46,18 @@ private:
     bool play(quint64 seed, int actions, QString* failure);
     void act(std::mt19937_64& random, QStringList& log);
     QString invariantBroken() const;
+    // What an answer "Nein" or a damaged file must leave alone: order fields, view, rows and catalog.
+    QString screen() const {
+        QStringList shown;
+        for (const char* name : {"leOrderCount", "leOrderSumNetto", "leOrderSumBrutto"})
+            shown << window->findChild<QLineEdit*>(QLatin1String(name))->text();
+        for (const char* name : {"cbCategory", "cbSubCategory", "cbSubSubCategory"})
+            shown << window->findChild<QComboBox*>(QLatin1String(name))->currentText();
+        shown << QString::number(view->currentCatalog().size()) << QString::number(rowCount(list));
+        for (int i = 0; i < rowCount(list); ++i)
+            shown << nameOf(i);
+        return shown.join('|');
+    }
 
     // A random row, or -1 in an empty list.
     int anyRow(std::mt19937_64& random) const {
@@ -54,10 +67,12 @@ private:
     QString nameOf(int row) const { return cellText(list, row, ColumnName); }
 
     QTemporaryDir temp;
-    QStringList catalogs, archives;
+    QStringList catalogs, archives, csvFiles;
     std::unique_ptr<vxMainWindow> window;
     vxCentralWidget* view = nullptr;
     QTreeView* list = nullptr;
+    MessageBoxCatcher* boxes = nullptr;
+    QString questionBroken;
 };
 
 void tst_Monkey::initTestCase() {
@@ -98,6 +113,16 @@ void tst_Monkey::initTestCase() {
         flipped[i] = char(~flipped[i]);
     archives = {temp.filePath("gut.arc"), temp.filePath("kurz.arc"), temp.filePath("kaputt.arc"),
                 temp.filePath("fehlt.arc")};
+    // Order lists to import besides the session's own export: damaged, hostile, a FIFO, a directory (the file
+    // dialog opens it instead), missing.
+    csvFiles = {temp.filePath("l.csv"),     temp.filePath("kaputt.csv"), temp.filePath("binaer.csv"),
+                temp.filePath("fremd.csv"), temp.filePath("fifo.csv"),   temp.path(),
+                temp.filePath("fehlt.csv")};
+    QVERIFY(writeFileBytes(csvFiles[1], "Gruppe;Artikel;Menge (VPE)\nA0101;\"Widerstand 4,7k \xC4;1\n") &&
+            writeFileBytes(csvFiles[2], std::string("\0\x01\xff\"\n", 5) + archive.substr(0, 3000)) &&
+            writeFileBytes(csvFiles[3],
+                           "Artikel,Menge (VPE),Gruppe\nteuer,3,A0101\n\"Widerstand 4,7k \xC4\",7,A0101\n") &&
+            mkfifo(QFile::encodeName(csvFiles[4]).constData(), 0600) == 0);
     QVERIFY(writeFileBytes(archives[0], archive) && writeFileBytes(archives[1], archive.substr(0, 2000)) &&
             writeFileBytes(archives[2], flipped));
 }
@@ -135,7 +160,9 @@ bool tst_Monkey::play(quint64 seed, int actions, QString* failure) {
     std::mt19937_64 random(seed);
     QStringList log;
     // Warnings are part of the session: every message box is answered as it comes.
-    MessageBoxCatcher boxes;
+    MessageBoxCatcher catcher;
+    boxes = &catcher;
+    questionBroken.clear();
     // A crash ends the process before any report: the seed and, with VX_MONKEY_TRACE, each action are
     // printed as they come.
     const bool trace = qEnvironmentVariableIsSet("VX_MONKEY_TRACE");
@@ -163,7 +190,7 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
     const auto combo = [this](const char* name) {
         return window->findChild<QComboBox*>(QLatin1String(name));
     };
-    switch (random() % 12) {
+    switch (random() % 14) {
     case 0: { // open a catalog, sometimes cancelling the progress or the dialog
         const QString directory = catalogs[int(random() % quint64(catalogs.size()))];
         ProgressWatcher progress;
@@ -172,6 +199,9 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
             progress.cancelAtValue(value);
             log << QStringLiteral("(cancel at %1)").arg(value);
         }
+        const bool yes = chance(60);
+        boxes->answerWith(yes ? QMessageBox::Yes : QMessageBox::No);
+        log << QStringLiteral("(orders: answer %1)").arg(yes ? "Ja" : "Nein");
         if (chance(10)) {
             log << QStringLiteral("open: dialog cancelled");
             rejectNextModal();
@@ -179,7 +209,14 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
             log << QStringLiteral("open %1").arg(QFileInfo(directory).fileName());
             answerNextFileDialog(directory);
         }
+        const QString before = screen();
+        const qsizetype asked = boxes->texts().size();
         view->slotOpenCatalog();
+        if (!yes && boxes->texts().size() > asked && boxes->texts()[asked].endsWith("Trotzdem öffnen?") &&
+            screen() != before)
+            questionBroken =
+                QStringLiteral("\"Nein\" to the question changed %1 into %2").arg(before, screen());
+        boxes->answerWith(0);
         break;
     }
     case 1:
@@ -258,12 +295,45 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
         break;
     }
     case 9: { // export, sometimes where nothing can be written
-        const bool html = chance(50);
-        const QString path =
-            chance(20) ? temp.filePath("gibtsnicht/liste") : temp.filePath(html ? "l.html" : "l.txt");
-        log << QStringLiteral("export %1 to %2").arg(html ? "HTML" : "text", path);
+        const char* kinds[] = {"HTML", "Text", "CSV"};
+        const char* kind = kinds[random() % 3];
+        const QString path = chance(20) ? temp.filePath("gibtsnicht/liste")
+                                        : temp.filePath(QStringLiteral("l.") + QString(kind).toLower());
+        log << QStringLiteral("export %1 to %2").arg(kind, path);
         answerNextFileDialog(path);
-        QMetaObject::invokeMethod(view, html ? "slotExportOrderListHTML" : "slotExportOrderListText");
+        QMetaObject::invokeMethod(view, QByteArray("slotExportOrderList") + kind);
+        break;
+    }
+    case 12: { // import the session's own export or a damaged file; a damaged one changes nothing
+        const qsizetype file = qsizetype(random() % quint64(csvFiles.size()));
+        log << QStringLiteral("import %1").arg(QFileInfo(csvFiles[file]).fileName());
+        const QString before = screen();
+        const qsizetype shown = boxes->texts().size();
+        // As typed by a user: a file the dialog refuses (a missing one) cancels it.
+        if (!view->currentCatalog().empty())
+            answerNextModalOf<QFileDialog>(
+                [path = csvFiles[file]](QFileDialog* dialog) { answerFileDialog(dialog, path); });
+        QMetaObject::invokeMethod(view, "slotImportOrderListCSV");
+        if (file != 0 && file != 3 && screen() != before)
+            questionBroken =
+                QStringLiteral("import of a damaged file changed %1 into %2").arg(before, screen());
+        if ((file == 1 || file == 2 || file == 4) && boxes->texts().size() == shown)
+            questionBroken = QStringLiteral("no warning for %1").arg(csvFiles[file]);
+        break;
+    }
+    case 13: { // close the window or "Beenden"; "Nein" keeps it open, after "Ja" it is shown again
+        const bool yes = chance(30);
+        boxes->answerWith(yes ? QMessageBox::Yes : QMessageBox::No);
+        log << QStringLiteral("close, answer %1").arg(yes ? "Ja" : "Nein");
+        const QString before = screen();
+        window->close();
+        boxes->answerWith(0);
+        const QString count = before.section('|', 0, 0);
+        if (!yes && !window->isVisible() && !count.isEmpty() && count != "0")
+            questionBroken = QStringLiteral("\"Nein\" closed the window");
+        if (!yes && screen() != before)
+            questionBroken = QStringLiteral("\"Nein\" changed %1 into %2").arg(before, screen());
+        window->show();
         break;
     }
     case 10: { // print into a PDF, or cancel the print dialog
@@ -305,6 +375,8 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
 
 // What the window shows against a fresh computation from the catalog it holds.
 QString tst_Monkey::invariantBroken() const {
+    if (!questionBroken.isEmpty())
+        return questionBroken;
     const Catalog& catalog = view->currentCatalog();
     int count = 0;
     double net = 0.0, gross = 0.0;
@@ -373,6 +445,8 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
         qputenv("QTEST_FUNCTION_TIMEOUT", "36000000");
     QApplication app(argc, argv);
+    // The session closes the window and shows it again.
+    QApplication::setQuitOnLastWindowClosed(false);
     tst_Monkey test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

@@ -21,7 +21,7 @@ class tst_Opening : public QObject {
 
 private slots:
     // The directory's name tells what is wrong: "leer" has no records, "fehlt" lacks a file, ART is a
-    // directory.
+    // directory; "nein" is not opened, the question about the order answered with "Nein".
     void opening_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("file");
@@ -53,6 +53,7 @@ private slots:
             << "ART" << 3 << none << "Die Datei ART konnte nicht vollständig gelesen werden!"
             << small.mid(0, 7);
         QTest::newRow("file dialog cancelled") << none << -1 << none << none << QStringList();
+        QTest::newRow("orders kept") << "nein" << -1 << none << none << QStringList();
     }
     void opening() {
         QFETCH(QString, name);
@@ -60,8 +61,12 @@ private slots:
         QFETCH(QString, cancelAt);
         QFETCH(QString, warning);
         QFETCH(QStringList, shown);
-        answerNextFileDialog(sample); // what is shown before must go, its order with it
-        f.view->slotOpenCatalog();
+        {
+            MessageBoxCatcher yes; // what is shown before must go, its order with it
+            yes.answerWith(QMessageBox::Yes);
+            answerNextFileDialog(sample);
+            f.view->slotOpenCatalog();
+        }
         QVERIFY(!f.catalog().empty());
         const auto orderFields = [this] {
             return QStringList{f.child<QLineEdit>("leOrderCount")->text(),
@@ -73,6 +78,8 @@ private slots:
                 QVERIFY(f.order(0, 0, 0, cellText(f.list(), i, ColumnName), QString()));
         const QStringList ordered = orderFields();
         QCOMPARE(ordered[0], "1");
+        const QByteArray before = dumpCatalog(f.catalog());
+        const bool kept = name.isEmpty() || name == "nein";
         CatalogWriter w;
         if (name != "leer") {
             w.category("A", "Bauelemente").category("B", "Werkzeug");
@@ -82,25 +89,34 @@ private slots:
         }
         QString directory = f.temp.filePath(name);
         const QString broken = directory + "/" + CatalogWriter::fileName(CatalogFile(std::max(file, 0)));
+        if (kept)
+            shown = screen();
         if (name.isEmpty())
-            directory = sample, shown = screen();
+            directory = sample;
         else
             QVERIFY(w.writeTo(directory) && (file < 0 || QFile::remove(broken)) &&
                     (name != "ART" || QDir().mkdir(broken)));
         ProgressWatcher progress;
         progress.cancelAt(cancelAt);
         MessageBoxCatcher boxes;
+        boxes.answerWith(kept ? QMessageBox::No : QMessageBox::Yes);
         name.isEmpty() ? rejectNextModal() : answerNextFileDialog(directory);
         f.view->slotOpenCatalog();
-        QCOMPARE(boxes.texts(), warning.isEmpty() ? QStringList() : QStringList(warning));
+        QStringList texts{
+            "Es sind 1 Artikel bestellt. Beim Öffnen eines anderen Katalogs geht die Bestellliste "
+            "verloren. Trotzdem öffnen?"};
+        if (name.isEmpty() || !warning.isEmpty())
+            texts = name.isEmpty() ? QStringList() : texts << warning;
+        QCOMPARE(boxes.texts(), texts);
         QCOMPARE(screen(), shown);
         // The totals of orders that went with the old catalog must not stay, neither after a failure.
-        QCOMPARE(orderFields(), name.isEmpty() ? ordered : QString("0|0.00|0.00").split('|'));
+        QCOMPARE(orderFields(), kept ? ordered : QString("0|0.00|0.00").split('|'));
         Catalog expected;
         CatalogLoader(expected).loadDirectory(QFile::encodeName(directory).toStdString());
-        if (!name.isEmpty()) // else the sample stays, with its order
-            QCOMPARE(dumpCatalog(f.catalog()), shown.isEmpty() ? QByteArray() : dumpCatalog(expected));
-        if (!shown.isEmpty() && !name.isEmpty()) {
+        QCOMPARE(dumpCatalog(f.catalog()), kept              ? before
+                                           : shown.isEmpty() ? QByteArray()
+                                                             : dumpCatalog(expected));
+        if (!shown.isEmpty() && !kept) {
             QCOMPARE(
                 progress.labels,
                 QString("Öffne Katalog...|Öffne WGHAUPT|Öffne WGOBER|Öffne WGGRUPPE|Öffne ART").split('|'));

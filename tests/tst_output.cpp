@@ -1,4 +1,5 @@
 #include "app/vxmainwindow.h"
+#include "support/filebytes.h"
 #include "support/modal.h"
 #include "support/viewfixture.h"
 
@@ -144,6 +145,75 @@ private slots:
         for (const QString& text : boxes.texts())
             seen << (text.contains(out->filePath(target)) ? "warning naming the target" : text);
         QTEST(seen.join(", "), "result");
+    }
+    // Exported, the catalog opened again and imported, the order list is what it was, also from a file a
+    // spreadsheet saved again (',', LF, no byte-order mark, Windows-1252, columns reordered, some missing).
+    void csvRoundTrip() {
+        const auto outputs = [this] {
+            return exportTo("Exportiere Text-Datei", "l.txt") + exportTo("Exportiere HTML-Datei", "l.html") +
+                   view->findChild<QLineEdit*>("leOrderCount")->text();
+        };
+        const QString before = outputs();
+        const QString csv = exportTo("Exportiere CSV-Datei", "liste.csv");
+        const QByteArray head = "\xEF\xBB\xBFGruppe;Artikel;Beschreibung;Menge (VPE);VPE;St\xC3\xBC"
+                                "ck;Netto;Brutto\r\n"
+                                "A0101;Kondensator 100nF;;12;10;120;2,22;2,57\r\n";
+        QCOMPARE(readAll(out->filePath("liste.csv")).left(head.size()), head);
+        QVERIFY(writeFileBytes(out->filePath("resaved"), "Artikel,Menge (VPE),Netto,Gruppe\n"
+                                                         "Kondensator 100nF,12,x,A0101\n"
+                                                         "\"Widerstand 4,7k\",1,,A0102\n"
+                                                         "K\xFChlk\xF6rper,1,,A0201\n"
+                                                         "Seitenschneider,10,,B0101\n"
+                                                         "\"Abisolier <Typ 1> & Co\",\"2\",,B0101\n"));
+        for (const char* file : {"liste.csv", "resaved"}) {
+            MessageBoxCatcher boxes;
+            boxes.answerWith(QMessageBox::Yes);
+            answerNextFileDialog(catalog.path());
+            view->slotOpenCatalog();
+            QCOMPARE(view->findChild<QLineEdit*>("leOrderCount")->text(), "0");
+            answerNextFileDialog(out->filePath(file));
+            runOrderListMenu("Importiere CSV-Datei");
+            QCOMPARE(boxes.texts().size(), 1);
+            QCOMPARE(outputs(), before);
+        }
+    }
+    // Rows that name no article or units the order dialog refuses are named in one warning, the others
+    // ordered; a damaged file changes nothing; without a catalog the entry only says so.
+    void csvImportFailures() {
+        QVERIFY(writeFileBytes(out->filePath("teils.csv"),
+                               "Gruppe;Artikel;Menge (VPE)\n"
+                               "A0101;Kondensator 100nF;0\nB0101;Seitenschneider;3\n"
+                               "A0101;Kondensator 100nF;x\nX;<b>?</b>;1\n\n;;\n"
+                               "A0102;Widerstand 4,7k;1\nA0102;Widerstand 4,7k;1\n"
+                               "A0102;Widerstand 4,7k;1\nA0101;Kondensator 100nF;11\n"));
+        QVERIFY(writeFileBytes(out->filePath("kaputt.csv"), "Gruppe;Artikel;Menge (VPE)\n\"A0101;x;1\n"));
+        const auto count = [this] { return view->findChild<QLineEdit*>("leOrderSumBrutto")->text(); };
+        const QString total = count();
+        QStringList seen;
+        for (const char* file : {"kaputt.csv", "teils.csv"}) {
+            MessageBoxCatcher boxes;
+            answerNextFileDialog(out->filePath(file));
+            runOrderListMenu("Importiere CSV-Datei");
+            seen << boxes.texts() << count();
+        }
+        // Seitenschneider at 3 instead of 10 units; the one Kondensator 100nF went to the first row naming
+        // it.
+        QCOMPARE(seen,
+                 QStringList(
+                     {"Die Datei " + out->filePath("kaputt.csv") +
+                          " ist unvollständig: das Anführungszeichen in Zeile 2 wird nie "
+                          "geschlossen. Die Bestellung bleibt unverändert.",
+                      total,
+                      "6 Zeilen nicht übernommen: Zeile 2 (Kondensator 100nF), Zeile 4 "
+                      "(Kondensator 100nF), Zeile 5 (<b>?</b>), Zeile 9 (Widerstand 4,7k), Zeile 10 "
+                      "(Widerstand 4,7k) und 1 weitere.\nSie passen zu keinem Artikel des Katalogs, oder der "
+                      "Artikel lässt ihre Menge nicht zu.",
+                      "3703720.98"}));
+        vxCentralWidget empty;
+        MessageBoxCatcher boxes;
+        QMetaObject::invokeMethod(&empty, "slotImportOrderListCSV");
+        QCOMPARE(boxes.texts(), QStringList("Es ist kein Katalog geöffnet. Eine Bestellliste lässt sich erst "
+                                            "importieren, wenn ein Katalog geöffnet ist."));
     }
     // Printed on the dialog's printer, the order list fills several small sheets.
     void printout() {

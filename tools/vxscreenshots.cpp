@@ -3,6 +3,7 @@
 //
 // Usage: vxscreenshots [--catalog DIR] [--search PATTERN] OUTDIR
 // Run with QT_SCALE_FACTOR=2 for high-density pictures; their names end in "@2x".
+#include "app/startup.h"
 #include "app/vxmainwindow.h"
 #include "catalog/indexpath.h"
 #include "ui/vxcentralwidget.h"
@@ -14,6 +15,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProgressDialog>
@@ -154,6 +156,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Qt's own buttons and dialogs in German, as the program shows them.
+    installGermanQtTranslations(app);
 
     QString catalogDir, searchPattern;
     bool usable = true;
@@ -279,5 +283,22 @@ int main(int argc, char* argv[]) {
         selectRow(list, 0);
     showInLeftPane(&window, "gbOrder");
     save(&window, "order-list");
+
+    // The order list menu with its exports and the import, and the question before the orders are lost.
+    if (QMenu* menu =
+            window.menuBar()->actions().value(1) ? window.menuBar()->actions()[1]->menu() : nullptr) {
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        settle(300);
+        save(menu, "order-list-menu");
+        menu->hide();
+    }
+    const bool questioned = withModal([&] { window.close(); },
+                                      [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                                      [](QWidget* w) {
+                                          save(w, "discard-question");
+                                          static_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+                                      });
+    if (!questioned)
+        note(QStringLiteral("closing with orders asked nothing"));
     return problems ? 1 : 0;
 }

@@ -88,7 +88,7 @@ void vxArticleOrderDialog::slotOrderedUnitsChanged(const QString& text) {
         refuseOrder();
         return;
     }
-    if (units >= heldArticle.priceTiers.front().quantity)
+    if (heldArticle.acceptsOrderedUnits(units))
         heldArticle.orderedUnits = units;
     showOrderedUnits(QString::number(heldArticle.orderedUnits));
 }

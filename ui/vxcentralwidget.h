@@ -31,6 +31,10 @@ public:
     // warnings, and the first group shown.
     void openCatalog(QString directory);
 
+    // True when nothing is ordered or the user agrees to lose the orders; question takes the order count
+    // as %1.
+    bool mayDiscardOrders(const QString& question);
+
     void buildOrderListHtml(QString& out) const;
     void buildOrderListText(QString& out) const;
 
@@ -54,6 +58,8 @@ protected slots:
     void slotPrintOrderList();
     void slotExportOrderListText();
     void slotExportOrderListHTML();
+    void slotExportOrderListCSV();
+    void slotImportOrderListCSV();
 
 protected:
     void clearCatalog();

@@ -24,6 +24,9 @@ void vxCentralWidget::slotOpenCatalog() {
         slotUpdateOrderInfo();
         return;
     }
+    if (!mayDiscardOrders(tr("Es sind %1 Artikel bestellt. Beim Öffnen eines anderen Katalogs geht die "
+                             "Bestellliste verloren. Trotzdem öffnen?")))
+        return;
     openCatalog(directory);
 }
 

@@ -1,8 +1,9 @@
 // Ordering, the order list view, the order totals and the order list output.
 #include "ui/vxcentralwidget.h"
 
-#include "catalogview/articlelistmodel.h"
+#include "catalog/ordercsv.h"
 #include "catalog/orderlist.h"
+#include "catalogview/articlelistmodel.h"
 #include "ui/printing.h"
 #include "ui/vxarticleinfodialog.h"
 #include "ui/vxarticleorderdialog.h"
@@ -29,7 +30,7 @@ QString askOrderListFileName(const QString& filter) {
 }
 
 // The order list files are written as UTF-8, so umlauts of the catalog survive in any editor or browser.
-bool writeFile(QWidget* parent, const QString& fileName, const QString& contents) {
+bool writeFile(QWidget* parent, const QString& fileName, const QByteArray& bytes) {
     // Written aside and renamed over the target, so that a failed write never leaves a truncated file behind.
     // Unbuffered, because a buffered write that the disk takes only in part is flushed later without an
     // error; unbuffered, the short count shows, and the file is dropped instead of committed.
@@ -37,7 +38,6 @@ bool writeFile(QWidget* parent, const QString& fileName, const QString& contents
     // Where no file may be created beside the target (a read-only folder) but the target itself is writable,
     // the user still expects it to be written: then it is written in place.
     file.setDirectWriteFallback(true);
-    const QByteArray bytes = contents.toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
         !file.commit()) {
         QMessageBox::warning(
@@ -46,6 +46,68 @@ bool writeFile(QWidget* parent, const QString& fileName, const QString& contents
         return false;
     }
     return true;
+}
+
+// Texts from a file may hold markup characters; shown as they are.
+void warnPlain(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vendrix"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString orderFileProblem(const OrderCsv& file, const QString& fileName) {
+    switch (file.status) {
+    case OrderCsv::Ok:
+        break;
+    case OrderCsv::Unreadable:
+        return vxCentralWidget::tr("Die Datei %1 konnte nicht gelesen werden!").arg(fileName);
+    case OrderCsv::NotAFile:
+        return vxCentralWidget::tr("%1 ist keine gewöhnliche Datei und wurde nicht gelesen.").arg(fileName);
+    case OrderCsv::TooLarge:
+        return vxCentralWidget::tr("Die Datei %1 ist größer als %2 MiB und damit keine Bestellliste.")
+            .arg(fileName, QString::number(OrderCsv::maxFileSize >> 20));
+    case OrderCsv::NotText:
+        return vxCentralWidget::tr("Die Datei %1 ist keine Textdatei, sondern enthält Binärdaten.")
+            .arg(fileName);
+    case OrderCsv::LineTooLong:
+        return vxCentralWidget::tr("Die Datei %1 ist keine Bestellliste: Zeile %2 ist länger als %3 KiB.")
+            .arg(fileName, QString::number(file.line), QString::number(OrderCsv::maxRowSize >> 10));
+    case OrderCsv::OpenQuote:
+        return vxCentralWidget::tr("Die Datei %1 ist unvollständig: das Anführungszeichen in Zeile %2 wird "
+                                   "nie geschlossen.")
+            .arg(fileName, QString::number(file.line));
+    case OrderCsv::TooManyRows:
+        return vxCentralWidget::tr("Die Datei %1 hat mehr als %2 Zeilen; so viele lassen sich nicht auf "
+                                   "einmal importieren.")
+            .arg(fileName, QString::number(OrderCsv::maxRows));
+    case OrderCsv::MissingColumns:
+        return vxCentralWidget::tr("Die Datei %1 ist keine Bestellliste: ihr fehlen die Spalten %2.")
+            .arg(fileName, file.missing.join(QLatin1String(", ")));
+    }
+    return QString();
+}
+
+// The first few refused rows by line and article, then how many more.
+QString refusedRows(const std::vector<std::pair<int, QString>>& refused) {
+    constexpr std::size_t named = 5;
+    QStringList rows;
+    for (std::size_t i = 0; i < refused.size() && i < named; ++i) {
+        const QString& name = refused[i].second;
+        rows << vxCentralWidget::tr("Zeile %1 (%2)")
+                    .arg(refused[i].first)
+                    .arg(name.size() > 40 ? name.left(39) + QChar(0x2026) : name);
+    }
+    QString text =
+        refused.size() == 1
+            ? vxCentralWidget::tr("1 Zeile nicht übernommen: %1").arg(rows.join(QLatin1String(", ")))
+            : vxCentralWidget::tr("%1 Zeilen nicht übernommen: %2")
+                  .arg(refused.size())
+                  .arg(rows.join(QLatin1String(", ")));
+    if (refused.size() > named)
+        text += vxCentralWidget::tr(" und %1 weitere").arg(refused.size() - named);
+    return text + QLatin1Char('.') + QLatin1Char('\n') +
+           vxCentralWidget::tr("Sie passen zu keinem Artikel des Katalogs, oder der Artikel lässt ihre Menge "
+                               "nicht zu.");
 }
 } // namespace
 
@@ -174,7 +236,7 @@ void vxCentralWidget::slotExportOrderListText() {
         return;
     QString text;
     buildOrderListText(text);
-    writeFile(this, fileName, tr("Bestellliste") + QLatin1String("\n============\n\n") + text);
+    writeFile(this, fileName, (tr("Bestellliste") + QLatin1String("\n============\n\n") + text).toUtf8());
 }
 
 void vxCentralWidget::slotExportOrderListHTML() {
@@ -183,10 +245,57 @@ void vxCentralWidget::slotExportOrderListHTML() {
         return;
     QString fragment;
     buildOrderListHtml(fragment);
-    writeFile(
-        this, fileName,
+    const QString page =
         QLatin1String("<HTML>\n<HEAD>\n"
                       "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<TITLE>") +
-            tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
-            QLatin1String("</BODY>\n</HTML>\n"));
+        tr("Bestelliste") + QLatin1String("</TITLE>\n</HEAD>\n<BODY>\n") + fragment +
+        QLatin1String("</BODY>\n</HTML>\n");
+    writeFile(this, fileName, page.toUtf8());
+}
+
+void vxCentralWidget::slotExportOrderListCSV() {
+    const QString fileName = askOrderListFileName(tr("CSV-Dateien") + QLatin1String(" (*.csv)"));
+    if (fileName.isNull())
+        return;
+    std::vector<FoundArticle> found;
+    ordered.listOrderedArticles(catalog, found);
+    writeFile(this, fileName, orderListCsv(found));
+}
+
+void vxCentralWidget::slotImportOrderListCSV() {
+    if (catalog.empty()) {
+        QMessageBox::information(this, QStringLiteral("Vendrix"),
+                                 tr("Es ist kein Katalog geöffnet. Eine Bestellliste lässt sich erst "
+                                    "importieren, wenn ein Katalog geöffnet ist."));
+        return;
+    }
+    const QString fileName = QFileDialog::getOpenFileName(nullptr, QString(), QStringLiteral("."),
+                                                          tr("CSV-Dateien") + QLatin1String(" (*.csv)"));
+    if (fileName.isNull())
+        return;
+    const OrderCsv file = readOrderCsvFile(fileName);
+    if (file.status != OrderCsv::Ok) {
+        warnPlain(this, orderFileProblem(file, fileName) + QLatin1Char(' ') +
+                            tr("Die Bestellung bleibt unverändert."));
+        return;
+    }
+    const OrderCsvMatch match = matchOrderCsv(catalog, file);
+    for (const auto& [path, units] : match.orders) {
+        if (Category* category = categoryAt(path.c))
+            category->setOrderedUnits(path.s, path.ss, path.a, units);
+        ordered.update(catalog, path);
+    }
+    if (showsOrderList())
+        slotOrderedArticles();
+    else
+        articleList->refreshAll();
+    slotUpdateOrderInfo();
+    if (!match.refused.empty())
+        warnPlain(this, refusedRows(match.refused));
+}
+
+bool vxCentralWidget::mayDiscardOrders(const QString& question) {
+    return ordered.size() == 0 ||
+           QMessageBox::question(this, QStringLiteral("Vendrix"), question.arg(ordered.size()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }

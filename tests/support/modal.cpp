@@ -76,7 +76,10 @@ MessageBoxCatcher::MessageBoxCatcher() {
     QObject::connect(&timer, &QTimer::timeout, [this] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             seen.append(box->text());
-            box->defaultButton() ? box->defaultButton()->click() : box->reject();
+            QAbstractButton* chosen = box->button(QMessageBox::StandardButton(choice));
+            if (!chosen)
+                chosen = box->defaultButton();
+            chosen ? chosen->click() : box->reject();
         }
     });
     timer.start(20);

@@ -37,10 +37,13 @@ class MessageBoxCatcher {
 public:
     MessageBoxCatcher();
     const QStringList& texts() const { return seen; }
+    // Boxes that offer button (a question's "Ja" or "Nein") are answered with it instead.
+    void answerWith(int button) { choice = button; }
 
 private:
     QTimer timer;
     QStringList seen;
+    int choice = 0;
 };
 
 // Watches the progress dialogs shown while it lives, through an application event filter, so nothing
