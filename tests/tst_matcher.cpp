@@ -24,9 +24,10 @@ QRegularExpression reference(const QString& pattern, bool caseSensitive) {
 // characters that patterns also use as syntax and, if asked, a '\n' inside a field.
 std::vector<Article> generatedArticles(unsigned seed, bool innerNewlines) {
     static const char* const pieces[] = {
-        "a",       "b",  "x",      "ab", "ba", " ", "  ",   "\t",     "0",      "42", "ä",  "Ä",
-        "ö",       "Ü",  "ß",      "µ",  "ÿ",  "×", "k",    "K",      "ª",      "-",  ".",  "Gehäuse",
-        "GEHÄUSE", "\r", "kelvin", "|",  "]",  "y", "\x1c", "\u0085", "\u00a0", "\v", "\f", "éÉ"};
+        "a",  "b",       "x",       "ab",     "ba",      " ", "  ", "\t",   "0",    "42",     "ä",
+        "Ä",  "ö",       "Ü",       "ß",      "µ",       "ÿ", "×",  "k",    "K",    "ª",      "-",
+        ".",  "Gehäuse", "GEHÄUSE", "\r",     "kelvin",  "|", "]",  "y",    "\x1c", "\u0085", "\u00a0",
+        "\v", "\f",      "éÉ",      "Straße", "STRASSE", "Å", "c",  "a{2}", "+"};
     constexpr std::size_t count = sizeof pieces / sizeof *pieces;
     std::mt19937 random(seed);
     std::vector<Article> articles(150);
@@ -49,37 +50,6 @@ class tst_Matcher : public QObject {
     Q_OBJECT
 
 private slots:
-    // matches() on single fields of every kind of text a search meets, written out where a failure is easy to
-    // read.
-    void agreesWithTheExpression() {
-        const QList<QByteArray> fields =
-            QStringLiteral(
-                "Transistor BC547,TRANSISTOR,Spannungsregler 7805,,Gehäuse,GEHÄUSE,Straße,STRASSE,µF,"
-                "ÿx,x×y,x÷y,Ångström,abc,abbc,ac,a{2},aa,a+b,^abc,kelvin")
-                .toLatin1()
-                .split(',');
-        // Case folding beyond ASCII, quantifiers, anchors, escapes, groups, classes, words hiding in others.
-        const QStringList patterns =
-            QStringLiteral("transistor|regler,gehäuse,straße,µf,Ÿ,ÿX,x×y,X÷Y,ångström,\u212Bngstr\u00F6m,"
-                           "\u212Aelvin,ab?c,ab*c,ab+c,a{2},a{x,^^abc,abc$,a.c,abc|,a|b?,a\\+b,(?i)ABC,[ab]c,"
-                           "ler|Regler 7805,BC5|c547|ge,m|ngstr")
-                .split(',');
-        for (const QString& pattern : patterns)
-            for (bool caseSensitive : {false, true}) {
-                const ArticleMatcher matcher(pattern, false, true, false, caseSensitive);
-                const QRegularExpression expression((caseSensitive ? "" : "(?i)") + pattern,
-                                                    QRegularExpression::UseUnicodePropertiesOption);
-                for (const QByteArray& field : fields) {
-                    Article article;
-                    article.description = field.toStdString();
-                    QVERIFY2(matcher.matches(article) ==
-                                 expression.match(QString::fromLatin1(field)).hasMatch(),
-                             qPrintable(pattern + (caseSensitive ? " cs on " : " ci on ") +
-                                        QString::fromLatin1(field)));
-                }
-            }
-    }
-
     void findAgreesWithTheExpression_data() {
         QTest::addColumn<bool>("innerNewlines");
         QTest::newRow("fields on one line") << false;
@@ -122,6 +92,8 @@ private slots:
             R"((.)\1)", R"((\p{L})\1)", R"((?i)(.)\1)",
             // beyond Latin-1, or only for QRegularExpression
             "\u212Aelvin", "Ÿ", R"(\x{100}|ä)", R"((*UTF)\xe4)",
+            // quantifiers and anchors read literally or twice, case folding the expression does not do
+            "ab?c", "a{2}", "a{x", "^^ab", "a\\+b", "(?i)AB", "straße", "\u212Bngstr\u00F6m", "Å|µ",
             // invalid
             "a(", "[b"};
         const std::array<std::pair<std::uint32_t, std::uint32_t>, 4> ranges{
@@ -172,24 +144,20 @@ private slots:
             }
     }
 
-    void emptyCatalogFindsNothing() {
+    // An empty catalog finds nothing; a matcher moves with its compiled expressions.
+    void emptyCatalogAndMoves() {
         const ArticleTexts texts;
-        QCOMPARE(texts.size(), 0u);
         for (const char* pattern : {"", ".*", "^$", "(?<=a)b", "\u212Aelvin", "a("}) {
             const ArticleMatcher matcher(QString::fromUtf8(pattern), true, true, true, false);
             std::vector<std::uint32_t> found;
             matcher.find(texts, 0, 0, found);
             matcher.find(texts, 0, 5, found);
-            QVERIFY(found.empty());
+            QVERIFY(texts.size() == 0 && found.empty());
         }
-    }
-
-    // A matcher moves with its compiled expressions.
-    void movesItsExpression() {
         Article article;
         article.name = latin1("Gehäuse");
-        ArticleMatcher matcher(QStringLiteral("GEHÄUSE"), true, false, false, false);
-        ArticleMatcher moved(std::move(matcher));
+        ArticleMatcher matcher(QStringLiteral("GEHÄUSE"), true, false, false, false),
+            moved(std::move(matcher));
         QVERIFY(moved.matches(article));
         matcher = std::move(moved);
         QVERIFY(matcher.matches(article));

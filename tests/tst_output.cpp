@@ -146,36 +146,28 @@ private slots:
             seen << (text.contains(out->filePath(target)) ? "warning naming the target" : text);
         QTEST(seen.join(", "), "result");
     }
-    // Exported, the catalog opened again and imported, the order list is what it was, also from a file a
-    // spreadsheet saved again (',', LF, no byte-order mark, Windows-1252, columns reordered, some missing).
+    // Exported, the catalog opened again and imported, the order list is what it was. Files a spreadsheet
+    // saved again are read back by tst_ordercsv.
     void csvRoundTrip() {
         const auto outputs = [this] {
             return exportTo("Exportiere Text-Datei", "l.txt") + exportTo("Exportiere HTML-Datei", "l.html") +
                    view->findChild<QLineEdit*>("leOrderCount")->text();
         };
         const QString before = outputs();
-        const QString csv = exportTo("Exportiere CSV-Datei", "liste.csv");
+        exportTo("Exportiere CSV-Datei", "liste.csv");
         const QByteArray head = "\xEF\xBB\xBFGruppe;Artikel;Beschreibung;Menge (VPE);VPE;St\xC3\xBC"
                                 "ck;Netto;Brutto\r\n"
                                 "A0101;Kondensator 100nF;;12;10;120;2,22;2,57\r\n";
         QCOMPARE(readAll(out->filePath("liste.csv")).left(head.size()), head);
-        QVERIFY(writeFileBytes(out->filePath("resaved"), "Artikel,Menge (VPE),Netto,Gruppe\n"
-                                                         "Kondensator 100nF,12,x,A0101\n"
-                                                         "\"Widerstand 4,7k\",1,,A0102\n"
-                                                         "K\xFChlk\xF6rper,1,,A0201\n"
-                                                         "Seitenschneider,10,,B0101\n"
-                                                         "\"Abisolier <Typ 1> & Co\",\"2\",,B0101\n"));
-        for (const char* file : {"liste.csv", "resaved"}) {
-            MessageBoxCatcher boxes;
-            boxes.answerWith(QMessageBox::Yes);
-            answerNextFileDialog(catalog.path());
-            view->slotOpenCatalog();
-            QCOMPARE(view->findChild<QLineEdit*>("leOrderCount")->text(), "0");
-            answerNextFileDialog(out->filePath(file));
-            runOrderListMenu("Importiere CSV-Datei");
-            QCOMPARE(boxes.texts().size(), 1);
-            QCOMPARE(outputs(), before);
-        }
+        MessageBoxCatcher boxes;
+        boxes.answerWith(QMessageBox::Yes);
+        answerNextFileDialog(catalog.path());
+        view->slotOpenCatalog();
+        QCOMPARE(view->findChild<QLineEdit*>("leOrderCount")->text(), "0");
+        answerNextFileDialog(out->filePath("liste.csv"));
+        runOrderListMenu("Importiere CSV-Datei");
+        QCOMPARE(boxes.texts().size(), 1);
+        QCOMPARE(outputs(), before);
     }
     // Rows that name no article or units the order dialog refuses are named in one warning, the others
     // ordered; a damaged file changes nothing; without a catalog the entry only says so.

@@ -89,7 +89,6 @@ bool ProgressWatcher::eventFilter(QObject* watched, QEvent*) {
     auto* dialog = qobject_cast<QProgressDialog*>(watched);
     if (!dialog || !dialog->isVisible())
         return false;
-    objectName = dialog->objectName();
     maximum = dialog->maximum();
     if (auto* button = dialog->findChild<QPushButton*>())
         cancelText = button->text();

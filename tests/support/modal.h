@@ -58,7 +58,6 @@ public:
 
     QStringList labels;
     QList<int> values;
-    QString objectName;
     QString cancelText;
     int maximum = 0;
 

@@ -160,10 +160,6 @@ QComboBox* ViewFixture::selector(int level) const {
     return child<QComboBox>(selectorNames[level]);
 }
 
-bool ViewFixture::show(int c, int s, int ss) {
-    return chooseEntry(selector(0), c) && chooseEntry(selector(1), s) && chooseEntry(selector(2), ss);
-}
-
 void ViewFixture::search(const QString& text) {
     auto* edit = child<QLineEdit>("leSearch");
     edit->clear();

@@ -30,20 +30,17 @@ void answerNextOrderDialog(const QString& units, bool ok);
 // there with units. False when an entry, the row or its menu entry is missing.
 bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units);
 
-// The entries of box; the current one is marked with a leading '*'.
+// What the screen shows: the entries of box, the current one marked with a leading '*'; the list's rows as
+// its model tells them (hidden columns included); the index path in a row's hidden columns; one column of all
+// rows; the first row named name or -1; the one selected row or -1; the first row that does not show the
+// article its index path addresses, empty when there is none.
 QStringList markedEntries(const QComboBox* box);
-// What the list's model tells about a row, as the view shows it (hidden columns included).
 int rowCount(const QTreeView* list);
 QString cellText(const QTreeView* list, int row, int column);
-// The index path in the row's hidden columns.
 IndexPath rowPath(const QTreeView* list, int row);
-// Texts of one column of all rows, top to bottom as shown.
 QStringList columnTexts(const QTreeView* list, int column);
-// The first row whose name column reads name; -1 when there is none.
 int rowNamed(const QTreeView* list, const QString& name);
-// The one selected row, or -1.
 int selectedRow(const QTreeView* list);
-// Empty when every row shows the article its hidden index path addresses, else the first row that does not.
 QString rowsAgreeWithCatalog(const QTreeView* list, const Catalog& catalog);
 
 // The catalog view the GUI suites drive: a shown vxCentralWidget, a scratch directory for the catalogs it
@@ -67,8 +64,6 @@ public:
     QStringList rowNames() const { return columnTexts(list(), 0); }
     const Catalog& catalog() const { return view->currentCatalog(); }
 
-    // Chooses the entries of the three selectors one after the other; false when one could not be chosen.
-    bool show(int c, int s, int ss);
     // Types text into the search field and presses "Suche starten".
     void search(const QString& text);
     bool order(int c, int s, int ss, const QString& name, const QString& units) {
