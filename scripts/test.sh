@@ -3,8 +3,8 @@
 # With --sanitize the suite is built and run once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The browser opens the exported order list; the validators check the installed desktop files.
-scripts/deps.sh chromium desktop-file-utils appstream libxml2-utils
+# The validators check the installed desktop files.
+scripts/deps.sh desktop-file-utils appstream libxml2-utils
 
 preset=default
 if [ "${1:-}" = "--sanitize" ]; then
