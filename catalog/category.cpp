@@ -43,11 +43,6 @@ void Category::orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEd
         subCategories[s].orderArticle(ss, a, edit);
 }
 
-void Category::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const {
-    for (unsigned s = 0; s < subCategories.size(); ++s)
-        subCategories[s].listOrderedArticles(found, c, s);
-}
-
 void Category::appendOrderListHtml(QString& out) const {
     for (const SubCategory& upper : subCategories)
         upper.appendOrderListHtml(out);
@@ -67,9 +62,4 @@ void Category::setOrderedUnits(unsigned s, unsigned ss, unsigned a, int units) {
 void Category::clearOrderedUnits() {
     for (SubCategory& upper : subCategories)
         upper.clearOrderedUnits();
-}
-
-void Category::sumOrders(int& count, double& net, double& gross) const {
-    for (const SubCategory& upper : subCategories)
-        upper.sumOrders(count, net, gross);
 }

@@ -23,13 +23,11 @@ struct Category {
 
     void showArticleInfo(unsigned s, unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned s, unsigned ss, unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c) const;
     void appendOrderListHtml(QString& out) const;
     void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
                              int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned s, unsigned ss, unsigned a, int units);
     void clearOrderedUnits();
-    void sumOrders(int& count, double& net, double& gross) const;
 };
 
 // All main groups of the opened catalog, in the order of WGHAUPT.

@@ -16,9 +16,9 @@ public:
     // The article at path may have changed its ordered units: the index follows the article.
     void update(const Catalog& catalog, const IndexPath& path);
 
-    // As sumOrders over every category: count += 1, net and gross += orderPrice for each ordered article.
+    // count += 1, net and gross += orderPrice for each ordered article, in catalog order.
     void sumOrders(const Catalog& catalog, int& count, double& net, double& gross) const;
-    // As listOrderedArticles over every category.
+    // Appends every ordered article with its path, in catalog order.
     void listOrderedArticles(const Catalog& catalog, std::vector<FoundArticle>& found) const;
 
 private:

@@ -32,11 +32,6 @@ void SubCategory::orderArticle(unsigned ss, unsigned a, const ArticleEditor& edi
         subSubCategories[ss].orderArticle(a, edit);
 }
 
-void SubCategory::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const {
-    for (unsigned ss = 0; ss < subSubCategories.size(); ++ss)
-        subSubCategories[ss].listOrderedArticles(found, c, s, ss);
-}
-
 void SubCategory::appendOrderListHtml(QString& out) const {
     for (const SubSubCategory& group : subSubCategories)
         group.appendOrderListHtml(out);
@@ -56,9 +51,4 @@ void SubCategory::setOrderedUnits(unsigned ss, unsigned a, int units) {
 void SubCategory::clearOrderedUnits() {
     for (SubSubCategory& group : subSubCategories)
         group.clearOrderedUnits();
-}
-
-void SubCategory::sumOrders(int& count, double& net, double& gross) const {
-    for (const SubSubCategory& group : subSubCategories)
-        group.sumOrders(count, net, gross);
 }

@@ -19,11 +19,9 @@ struct SubCategory {
 
     void showArticleInfo(unsigned ss, unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned ss, unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s) const;
     void appendOrderListHtml(QString& out) const;
     void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
                              int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned ss, unsigned a, int units);
     void clearOrderedUnits();
-    void sumOrders(int& count, double& net, double& gross) const;
 };

@@ -27,13 +27,6 @@ void SubSubCategory::orderArticle(unsigned a, const ArticleEditor& edit) {
         articles[a] = copy;
 }
 
-void SubSubCategory::listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s,
-                                         unsigned ss) const {
-    for (unsigned a = 0; a < articles.size(); ++a)
-        if (articles[a].orderedUnits > 0)
-            found.push_back({&articles[a], {c, s, ss, a}});
-}
-
 void SubSubCategory::appendOrderListHtml(QString& out) const {
     for (const Article& article : articles)
         if (article.orderedUnits > 0)
@@ -55,16 +48,4 @@ void SubSubCategory::setOrderedUnits(unsigned a, int units) {
 void SubSubCategory::clearOrderedUnits() {
     for (Article& article : articles)
         article.orderedUnits = 0;
-}
-
-void SubSubCategory::sumOrders(int& count, double& net, double& gross) const {
-    for (const Article& article : articles) {
-        if (article.orderedUnits <= 0)
-            continue;
-        double n = 0.0, g = 0.0;
-        article.orderPrice(n, g);
-        ++count;
-        net += n;
-        gross += g;
-    }
 }

@@ -30,11 +30,9 @@ struct SubSubCategory {
 
     void showArticleInfo(unsigned a, const ArticleViewer& view) const;
     void orderArticle(unsigned a, const ArticleEditor& edit);
-    void listOrderedArticles(std::vector<FoundArticle>& found, unsigned c, unsigned s, unsigned ss) const;
     void appendOrderListHtml(QString& out) const;
     void appendOrderListText(QString& out, const QString& separator, int unitsWidth, int nameWidth,
                              int netWidth, int grossWidth) const;
     void setOrderedUnits(unsigned a, int units);
     void clearOrderedUnits();
-    void sumOrders(int& count, double& net, double& gross) const;
 };

@@ -2,9 +2,9 @@
 // separator is absent), loaded as the open slot loads it and then turned into list rows and order lists,
 // which see every hostile number of it.
 #include "catalog/articleindex.h"
-#include "catalogview/articlelistmodel.h"
 #include "catalog/catalogloader.h"
 #include "catalog/orderlist.h"
+#include "catalogview/articlelistmodel.h"
 #include "fuzz/catalogoracle.h"
 #include "fuzz/scratchdir.h"
 
@@ -53,10 +53,7 @@ void showRows(Catalog& catalog) {
         }
     }
     QString html, text;
-    int count = 0;
-    double net = 0.0, gross = 0.0;
     for (unsigned c = 0; c < catalog.size(); ++c) {
-        catalog[c].sumOrders(count, net, gross);
         catalog[c].appendOrderListHtml(html);
         catalog[c].appendOrderListText(text, QStringLiteral(" | "), 8, 24, 12, 12);
     }

@@ -95,19 +95,20 @@ int main(int argc, char* argv[]) {
     Catalog catalog;
     for (int level = MainGroups; level <= Articles; ++level)
         plainLoad(catalog, CatalogLevel(level), parent[std::size_t(level)]);
+    // Nothing ordered yet: only the header.
     std::vector<FoundArticle> found;
-    for (unsigned c = 0; c < catalog.size(); ++c)
-        catalog[c].listOrderedArticles(found, c); // none yet: only the header
     ok &= writeSeed(root / "fuzz_ordercsv", "empty", orderListCsv(found).toStdString());
     std::size_t n = 0;
-    for (Category& main : catalog)
-        for (SubCategory& upper : main.subCategories)
-            for (SubSubCategory& group : upper.subSubCategories)
-                for (Article& article : group.articles)
-                    if (n++ % 5 == 0 && !article.priceTiers.empty())
-                        article.orderedUnits = article.priceTiers.front().quantity + int(n % 3);
     for (unsigned c = 0; c < catalog.size(); ++c)
-        catalog[c].listOrderedArticles(found, c);
+        for (unsigned s = 0; s < catalog[c].subCategories.size(); ++s)
+            for (unsigned ss = 0; ss < catalog[c].subCategories[s].subSubCategories.size(); ++ss) {
+                std::vector<Article>& articles = catalog[c].subCategories[s].subSubCategories[ss].articles;
+                for (unsigned a = 0; a < articles.size(); ++a)
+                    if (n++ % 5 == 0 && !articles[a].priceTiers.empty()) {
+                        articles[a].orderedUnits = articles[a].priceTiers.front().quantity + int(n % 3);
+                        found.push_back({&articles[a], {c, s, ss, a}});
+                    }
+            }
     ok &= writeSeed(root / "fuzz_ordercsv", "export", orderListCsv(found).toStdString());
     ok &= writeSeed(root / "fuzz_ordercsv", "resaved",
                     "Artikel,Menge (VPE),Gruppe,Notiz\n\"Widerstand 1,8 Ohm 5%\",3,A0101,\"a \"\"b\"\"\"\n"

@@ -25,16 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(file.status == OrderCsv::Ok || file.rows.empty(), "a refused file yields no rows");
     const OrderCsvMatch match = matchOrderCsv(catalog, file);
     require(match.orders.size() + match.refused.size() == file.rows.size(), "each row ordered or refused");
+    // Ordered as the import orders them, listed as the export lists them.
     Catalog ordered = catalog;
-    std::vector<FoundArticle> found;
+    OrderIndex index;
     for (const auto& [path, units] : match.orders) {
         const Article* article = articleAt(catalog, path);
         require(article && units > 0 && article->acceptsOrderedUnits(units),
                 "orders only what the dialog takes");
         ordered[path.c].setOrderedUnits(path.s, path.ss, path.a, units);
+        index.update(ordered, path);
     }
-    for (unsigned c = 0; c < ordered.size(); ++c)
-        ordered[c].listOrderedArticles(found, c);
+    std::vector<FoundArticle> found;
+    index.listOrderedArticles(ordered, found);
     const OrderCsvMatch again = matchOrderCsv(catalog, parseOrderCsv(orderListCsv(found)));
     require(again.refused.empty() && again.orders.size() == found.size(), "the export reads back whole");
     // Equal twins may trade places; their texts and units may not.

@@ -2,6 +2,7 @@
 #include "catalog/articleindex.h"
 #include "catalog/category.h"
 #include "catalog/orderindex.h"
+#include "support/catalogdump.h"
 
 #include <QtTest>
 
@@ -108,10 +109,7 @@ private slots:
             int count = 3, indexCount = 3; // both sums start from the caller's values
             double net = 1, gross = 1, indexNet = 1, indexGross = 1;
             std::vector<FoundArticle> walked, indexed;
-            for (unsigned c = 0; c < catalog.size(); ++c) {
-                catalog[c].sumOrders(count, net, gross);
-                catalog[c].listOrderedArticles(walked, c);
-            }
+            vxtest::walkOrders(catalog, walked, count, net, gross);
             index.sumOrders(catalog, indexCount, indexNet, indexGross);
             index.listOrderedArticles(catalog, indexed);
             QVERIFY(indexCount == count && count == int(walked.size()) + 3);

@@ -7,10 +7,11 @@
 // A failing seed prints the actions that led to the failure; the same seed replays them (VX_MONKEY_TRACE
 // prints each as it happens, for failures that end the process).
 #include "app/vxmainwindow.h"
-#include "catalogview/articleitem.h"
 #include "catalog/orderindex.h"
 #include "catalog/rowtexts.h"
 #include "catalog/sortkeys.h"
+#include "catalogview/articleitem.h"
+#include "support/catalogdump.h"
 #include "support/catalogwriter.h"
 #include "support/filebytes.h"
 #include "support/modal.h"
@@ -381,10 +382,7 @@ QString tst_Monkey::invariantBroken() const {
     int count = 0;
     double net = 0.0, gross = 0.0;
     std::vector<FoundArticle> ordered;
-    for (unsigned c = 0; c < catalog.size(); ++c) {
-        catalog[c].sumOrders(count, net, gross);
-        catalog[c].listOrderedArticles(ordered, c);
-    }
+    walkOrders(catalog, ordered, count, net, gross);
     const auto field = [this](const char* name) {
         return window->findChild<QLineEdit*>(QLatin1String(name))->text();
     };

@@ -180,7 +180,7 @@ void vxCentralWidget::slotOrderedArticles() {
 void vxCentralWidget::slotUpdateOrderInfo() {
     int count = 0;
     double net = 0.0, gross = 0.0;
-    // Adds the same amounts in the same order as sumOrders over every category would.
+    // In catalog order, as the exports list them, so that the sums are those of their rows to the last bit.
     ordered.sumOrders(catalog, count, net, gross);
     leOrderCount->setText(QString::number(count));
     leOrderSumNetto->setText(QString::number(net, 'f', 2));

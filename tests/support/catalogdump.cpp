@@ -36,4 +36,24 @@ QByteArray dumpCatalog(const Catalog& catalog) {
     return out;
 }
 
+void walkOrders(const Catalog& catalog, std::vector<FoundArticle>& found, int& count, double& net,
+                double& gross) {
+    for (unsigned c = 0; c < catalog.size(); ++c)
+        for (unsigned s = 0; s < catalog[c].subCategories.size(); ++s)
+            for (unsigned ss = 0; ss < catalog[c].subCategories[s].subSubCategories.size(); ++ss) {
+                const std::vector<Article>& articles =
+                    catalog[c].subCategories[s].subSubCategories[ss].articles;
+                for (unsigned a = 0; a < articles.size(); ++a) {
+                    if (articles[a].orderedUnits <= 0)
+                        continue;
+                    double n = 0.0, g = 0.0;
+                    articles[a].orderPrice(n, g);
+                    ++count;
+                    net += n;
+                    gross += g;
+                    found.push_back({&articles[a], {c, s, ss, a}});
+                }
+            }
+}
+
 } // namespace vxtest
