@@ -1,5 +1,6 @@
 #include "catalog/article.h"
 
+#include "catalog/articletexts.h"
 #include "catalog/streamreaders.h"
 
 namespace {
@@ -22,38 +23,31 @@ int Article::tierCount(const unsigned char* record) {
     return static_cast<signed char>(record[tierCountOffset]) > 0 ? record[tierCountOffset] : 0;
 }
 
-namespace {
-Latin1Text keep(TextStore* texts, TextStore::Field field, const char* bytes, std::size_t size) {
-    const std::string_view text(bytes, size);
-    return texts ? Latin1Text::viewOf(texts->keep(field, text)) : Latin1Text(text);
-}
-} // namespace
-
-void Article::parse(const unsigned char* record, TextStore* texts) {
-    const unsigned char* p = record;
-    groupKey.assign(reinterpret_cast<const char*>(p), 5);
-    p += 5;
-    // Each text is simplified on the stack and stored once, in a string of its own size: temporary
-    // strings per text cost a fifth of the loading time of a large catalog.
-    char text[otherNameCount * (nameWidth + 2)];
-    static_assert(sizeof text >= descriptionWidth);
-    name = keep(texts, TextStore::Name, text, simplifiedText(text, p, nameWidth));
+void Article::parse(const unsigned char* record, ArticleTexts& texts) {
+    const unsigned char* p = record + 5;
+    // The texts are simplified on the stack and copied once, straight into the store.
+    char nameText[nameWidth];
+    char descriptionText[descriptionWidth];
+    char others[otherNameCount * (nameWidth + 2)];
+    const std::size_t nameLength = simplifiedText(nameText, p, nameWidth);
     p += nameWidth;
     std::size_t joined = 0;
     for (int i = 0; i < otherNameCount; ++i, p += nameWidth) {
         const std::size_t start = joined > 0 ? joined + 2 : 0;
-        const std::size_t length = simplifiedText(text + start, p, nameWidth);
+        const std::size_t length = simplifiedText(others + start, p, nameWidth);
         // An empty name gets no separator.
         if (length == 0)
             continue;
         if (joined > 0) {
-            text[joined] = ';';
-            text[joined + 1] = ' ';
+            others[joined] = ';';
+            others[joined + 1] = ' ';
         }
         joined = start + length;
     }
-    otherNames = keep(texts, TextStore::OtherNames, text, joined);
-    description = keep(texts, TextStore::Description, text, simplifiedText(text, p, descriptionWidth));
+    texts.append({nameText, nameLength}, {descriptionText, simplifiedText(descriptionText, p, descriptionWidth)},
+                 {others, joined});
+    name = description = otherNames = {};
+    groupKey.assign(reinterpret_cast<const char*>(record), 5);
     p += descriptionWidth;
     status = int16At(p);
     packingUnit = int16At(p + 2);
@@ -70,12 +64,12 @@ void Article::parse(const unsigned char* record, TextStore* texts) {
     }
 }
 
-int Article::read(std::istream& in) {
+int Article::read(std::istream& in, ArticleTexts& texts) {
     // Read whole pieces of the record; a short read leaves eof set and the caller drops the record.
     unsigned char record[fixedSize + 8 * 127];
     priceTiers.clear();
     groupKey.clear();
-    name = otherNames = description = Latin1Text();
+    name = otherNames = description = {};
     in.read(reinterpret_cast<char*>(record), fixedSize);
     if (in.gcount() != static_cast<std::streamsize>(fixedSize))
         return 0;
@@ -83,7 +77,11 @@ int Article::read(std::istream& in) {
     in.read(reinterpret_cast<char*>(record + fixedSize), 8 * n);
     if (in.gcount() != 8 * n)
         return 0;
-    parse(record);
+    parse(record, texts);
+    const std::uint32_t last = texts.size() - 1;
+    name = texts.field(ArticleTexts::Name, last);
+    description = texts.field(ArticleTexts::Description, last);
+    otherNames = texts.field(ArticleTexts::OtherNames, last);
     return 0;
 }
 

@@ -1,7 +1,6 @@
 #include "catalog/articleindex.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 void ArticleIndex::build(const Catalog& catalog) {
     clear();
@@ -21,18 +20,8 @@ void ArticleIndex::build(const Catalog& catalog) {
     categoryFirstSub.push_back(std::uint32_t(subFirstGroup.size()));
     subFirstGroup.push_back(std::uint32_t(groups.size()));
     groups.push_back({0, 0, 0, std::uint32_t(articles.size())});
-    if (catalog.texts && catalog.texts->size() == articles.size()) {
+    if (catalog.texts && catalog.texts->size() == articles.size())
         searchTexts = catalog.texts;
-        return;
-    }
-    auto copy = std::make_shared<ArticleTexts>();
-    try {
-        for (const Article* article : articles)
-            copy->append(*article);
-    } catch (const std::length_error&) {
-        copy->clear();
-    }
-    searchTexts = std::move(copy);
 }
 
 void ArticleIndex::clear() {

@@ -33,8 +33,7 @@ public:
     // The articles of main group c, or of group (c, s, ss); empty outside the catalog.
     Range category(unsigned c) const;
     Range group(unsigned c, unsigned s, unsigned ss) const;
-    // The searchable texts, numbered alike: the catalog's own when it has them, else a copy. Fewer than
-    // size() only when the texts would pass 4 GiB.
+    // The catalog's texts, numbered alike; empty when the catalog has none of its size (see Catalog::texts).
     const ArticleTexts& texts() const { return *searchTexts; }
 
 private:

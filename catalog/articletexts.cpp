@@ -1,16 +1,10 @@
 #include "catalog/articletexts.h"
 
+#include "catalog/category.h"
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
-
-void ArticleTexts::clear() {
-    for (int f = 0; f < FieldCount; ++f) {
-        buffers[f].clear();
-        starts[f].assign(1, 0);
-        innerNewline[f] = false;
-    }
-}
 
 void ArticleTexts::reserve(std::size_t articles, const std::array<std::size_t, FieldCount>& bytes) {
     for (int f = 0; f < FieldCount; ++f) {
@@ -19,9 +13,8 @@ void ArticleTexts::reserve(std::size_t articles, const std::array<std::size_t, F
     }
 }
 
-std::uint32_t ArticleTexts::append(const Article& article) {
-    const std::array<std::string_view, FieldCount> texts{article.name, article.description,
-                                                         article.otherNames};
+void ArticleTexts::append(std::string_view name, std::string_view description, std::string_view otherNames) {
+    const std::array<std::string_view, FieldCount> texts{name, description, otherNames};
     constexpr std::uint64_t limit = std::numeric_limits<std::uint32_t>::max();
     // Checked for all three before anything changes, so that a refused article leaves no trace.
     if (starts[Name].size() - 1 >= limit)
@@ -37,21 +30,20 @@ std::uint32_t ArticleTexts::append(const Article& article) {
         buffers[f] += '\n';
         starts[f].push_back(std::uint32_t(buffers[f].size()));
     }
-    return std::uint32_t(starts[Name].size() - 2);
 }
 
-bool ArticleTexts::appendWithinRoom(Field f, std::string_view text, std::string_view& kept) {
-    std::string& buffer = buffers[f];
-    if (text.size() + 1 > buffer.capacity() - buffer.size() || starts[f].size() == starts[f].capacity())
-        return false;
-    if (text.find('\n') != std::string_view::npos)
-        innerNewline[f] = true;
-    const std::size_t at = buffer.size();
-    buffer += text;
-    buffer += '\n';
-    starts[f].push_back(std::uint32_t(buffer.size()));
-    kept = std::string_view(buffer).substr(at, text.size());
-    return true;
+void keepTextsOnce(Catalog& catalog) {
+    auto texts = std::make_shared<ArticleTexts>();
+    forEachArticle(catalog, [&texts](const Article& article) {
+        texts->append(article.name, article.description, article.otherNames);
+    });
+    std::uint32_t n = 0;
+    forEachArticle(catalog, [&](Article& article) {
+        article.name = texts->field(ArticleTexts::Name, n);
+        article.description = texts->field(ArticleTexts::Description, n);
+        article.otherNames = texts->field(ArticleTexts::OtherNames, n++);
+    });
+    catalog.texts = std::move(texts);
 }
 
 std::uint32_t ArticleTexts::articleAt(Field f, std::uint32_t offset, std::uint32_t from) const {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "catalog/article.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -9,31 +7,25 @@
 #include <string_view>
 #include <vector>
 
-// The searchable texts of every article of a catalog, laid out for a search that runs over many articles
+class Catalog;
+
+// The texts of every article of a catalog, kept once and laid out for a search that runs over many articles
 // in one go: all names in one buffer, all descriptions in another, all alternative names in a third, each
-// field followed by '\n'. Articles are numbered in the order they are appended.
+// field followed by '\n'. Articles are numbered in the order they are appended; a catalog's store holds
+// them in catalog order, and its articles view their fields here.
 //
 // Offsets are 32 bits, which halves the index against size_t; a buffer that would grow past 4 GiB is
 // refused rather than wrapped.
 class ArticleTexts {
 public:
-    enum Field {
-        Name = TextStore::Name,
-        Description = TextStore::Description,
-        OtherNames = TextStore::OtherNames,
-        FieldCount
-    };
+    enum Field { Name, Description, OtherNames, FieldCount };
 
-    void clear();
-    // Room for exactly this many articles and bytes of each field kind (their '\n' included).
+    // Room for this many articles and bytes of each field kind (their '\n' included): fields appended
+    // within it never move.
     void reserve(std::size_t articles, const std::array<std::size_t, FieldCount>& bytes);
-    // Returns the new article's number. Throws std::length_error, changing nothing, when a buffer would
+    // Appends the next article's fields. Throws std::length_error, changing nothing, when a buffer would
     // pass 4 GiB or the article count 2^32 - 1.
-    std::uint32_t append(const Article& article);
-    // Appends one field of the next article without ever moving the buffer: false, changing nothing,
-    // when the reserved room would not hold it. Articles appended field by field are complete once
-    // each kind has had its field.
-    bool appendWithinRoom(Field f, std::string_view text, std::string_view& kept);
+    void append(std::string_view name, std::string_view description, std::string_view otherNames);
     std::uint32_t size() const { return std::uint32_t(starts[Name].size() - 1); }
 
     // The field's bytes without the '\n' that ends it.
@@ -58,3 +50,8 @@ private:
     std::array<std::vector<std::uint32_t>, FieldCount> starts{{{0}, {0}, {0}}};
     std::array<bool, FieldCount> innerNewline{};
 };
+
+// Gathers the texts every article of catalog views into one new store in catalog order, which the catalog
+// keeps and its articles view from then on: for a catalog put together other than by loading it.
+// Throws std::length_error, changing nothing, beyond ArticleTexts' limits.
+void keepTextsOnce(Catalog& catalog);

@@ -1,5 +1,6 @@
 #include "catalog/catalogloader.h"
 
+#include "catalog/articleindex.h"
 #include "catalog/articletexts.h"
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -171,32 +173,6 @@ CatalogLoader::Status CatalogLoader::loadSubSubCategories(std::istream& in) {
 }
 
 namespace {
-// Keeps the texts of the articles being read straight in the buffers the search scans, in the order they
-// are read; should the reserved room run out (a file that grows while it is read), in an arena instead.
-class ReadTexts final : public TextStore {
-public:
-    std::string_view keep(Field field, std::string_view bytes) override {
-        std::string_view kept;
-        if (!spilled && texts->appendWithinRoom(ArticleTexts::Field(field), bytes, kept))
-            return kept;
-        spilled = true;
-        return spill->store(bytes);
-    }
-
-    std::shared_ptr<ArticleTexts> texts = std::make_shared<ArticleTexts>();
-    std::shared_ptr<TextArena> spill = std::make_shared<TextArena>();
-    bool spilled = false;
-};
-
-// Visits every article of catalog in catalog order.
-template <class Catalog, class Visit> void forEachArticle(Catalog& catalog, Visit visit) {
-    for (auto& main : catalog)
-        for (auto& upper : main.subCategories)
-            for (auto& group : upper.subSubCategories)
-                for (auto& article : group.articles)
-                    visit(article);
-}
-
 // The bytes from the stream's position to its end, or 0 when it cannot tell.
 std::uint64_t bytesLeft(std::istream& in) {
     const std::istream::pos_type here = in.tellg();
@@ -210,7 +186,9 @@ std::uint64_t bytesLeft(std::istream& in) {
 
 CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     const auto first = firstCategories();
-    std::unordered_map<std::uint64_t, std::vector<Article>*> groups;
+    // Every group an article can reach, numbered in catalog order.
+    std::unordered_map<std::uint64_t, std::uint32_t> groupNumbers;
+    std::vector<std::vector<Article>*> groups;
     std::unordered_set<std::uint32_t> upperSeen;
     for (std::size_t c = 0; c < catalog.size(); ++c) {
         Category& main = catalog[c];
@@ -223,24 +201,31 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
                 continue;
             for (SubSubCategory& group : upper.subSubCategories) {
                 const std::string& key = group.key;
-                if (key.size() == std::size_t(SubSubCategory::keyLength) && key.compare(0, 3, upper.key) == 0)
-                    groups.emplace(packKey5(bytes(key)), &group.articles);
+                if (key.size() == std::size_t(SubSubCategory::keyLength) && key.compare(0, 3, upper.key) == 0 &&
+                    groupNumbers.emplace(packKey5(bytes(key)), std::uint32_t(groups.size())).second)
+                    groups.push_back(&group.articles);
             }
         }
     }
-    // The articles' texts go into one store that the catalog keeps, instead of a heap block each. Its room
-    // is reserved for as many records as the file can hold: address space, of which only what the texts
-    // fill becomes memory, and a buffer that never moves under the views.
-    ReadTexts texts;
+    // The articles are read in the file's order into one list, their texts into one store, and both are put
+    // into catalog order once the file is read: group lists of exactly their size, and the store the
+    // catalog keeps. Room for as many records as the file can hold is address space, of which only what
+    // the articles fill becomes memory.
+    std::vector<Article> read;
+    std::vector<std::uint32_t> groupOf;
+    auto texts = std::make_shared<ArticleTexts>();
     const std::uint64_t room = bytesLeft(in) / Article::fixedSize;
-    const std::array<std::size_t, ArticleTexts::FieldCount> longest{
-        Article::longestName + 1, Article::longestDescription + 1, Article::longestOtherNames + 1};
-    if (room > 0 && room * longest[ArticleTexts::OtherNames] < UINT32_MAX)
-        texts.texts->reserve(room, {room * longest[0], room * longest[1], room * longest[2]});
+    if (room * (Article::longestOtherNames + 1) < UINT32_MAX) {
+        read.reserve(room);
+        groupOf.reserve(room);
+        texts->reserve(room, {room * (Article::longestName + 1), room * (Article::longestDescription + 1),
+                              room * (Article::longestOtherNames + 1)});
+    }
+    bool full = false;
     // Articles come grouped in practice, so the last group found is usually the next one's too.
     std::uint64_t lastKey = ~std::uint64_t(0);
-    std::vector<Article>* lastList = nullptr;
-    const Status status = readRecords(
+    std::uint32_t lastGroup = ArticleIndex::none;
+    Status status = readRecords(
         in, Article::fixedSize,
         [](const unsigned char* record) {
             return Article::fixedSize + 8 * std::size_t(Article::tierCount(record));
@@ -248,77 +233,60 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
         [&](const unsigned char* record) {
             const std::uint64_t key = packKey5(record);
             if (key != lastKey) {
-                const auto it = groups.find(key);
+                const auto it = groupNumbers.find(key);
                 lastKey = key;
-                lastList = it == groups.end() ? nullptr : it->second;
+                lastGroup = it == groupNumbers.end() ? ArticleIndex::none : it->second;
             }
-            if (!lastList)
+            if (lastGroup == ArticleIndex::none || full)
                 return;
-            lastList->emplace_back();
-            lastList->back().parse(record, &texts);
+            read.emplace_back();
+            try {
+                read.back().parse(record, *texts);
+            } catch (const std::length_error&) {
+                // Texts beyond 4 GiB: the catalog ends here, and the user learns it is incomplete.
+                read.pop_back();
+                full = true;
+                return;
+            }
+            groupOf.push_back(lastGroup);
         });
-    // Growing by doubling leaves a third of the article slots unused on average, some 80 MB for a
-    // million articles; moving them into exact lists costs a few percent of the loading time.
-    for (const auto& group : groups)
-        group.second->shrink_to_fit();
-    catalog.textStores.push_back(texts.texts);
-    catalog.textStores.push_back(texts.spill);
-    keepTextsInCatalogOrder(texts.spilled ? nullptr : texts.texts);
-    return status;
-}
+    if (full)
+        status = Status::ReadFailed;
 
-void CatalogLoader::keepTextsInCatalogOrder(const std::shared_ptr<const ArticleTexts>& read) {
-    if (read && inCatalogOrder(*read)) {
-        catalog.textStores.assign(1, read);
-        catalog.texts = read;
-        return;
+    // A counting sort by group keeps the file's order within each group.
+    std::vector<std::uint32_t> start(groups.size() + 1, 0);
+    for (std::uint32_t g : groupOf)
+        ++start[g + 1];
+    bool hadArticles = false;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        hadArticles = hadArticles || !groups[g]->empty();
+        groups[g]->reserve(groups[g]->size() + start[g + 1]);
     }
-    std::size_t articles = 0;
-    std::array<std::size_t, ArticleTexts::FieldCount> bytes{};
-    forEachArticle(catalog, [&](const Article& article) {
-        ++articles;
-        bytes[ArticleTexts::Name] += article.name.size() + 1;
-        bytes[ArticleTexts::Description] += article.description.size() + 1;
-        bytes[ArticleTexts::OtherNames] += article.otherNames.size() + 1;
-    });
-    auto texts = std::make_shared<ArticleTexts>();
-    texts->reserve(articles, bytes);
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::uint32_t> order(read.size());
+    for (std::uint32_t r = 0; r < read.size(); ++r)
+        order[start[groupOf[r]]++] = r;
+    for (std::uint32_t r : order) {
+        Article& article = groups[groupOf[r]]->emplace_back(std::move(read[r]));
+        article.name = texts->field(ArticleTexts::Name, r);
+        article.description = texts->field(ArticleTexts::Description, r);
+        article.otherNames = texts->field(ArticleTexts::OtherNames, r);
+    }
+    std::vector<Article>().swap(read);
+    // Files list their articles in catalog order in practice, and then the store read is the catalog's.
+    if (!hadArticles && std::is_sorted(groupOf.begin(), groupOf.end())) {
+        catalog.texts = std::move(texts);
+        return status;
+    }
     try {
-        forEachArticle(catalog, [&texts](const Article& article) { texts->append(article); });
+        keepTextsOnce(catalog);
     } catch (const std::length_error&) {
-        // Beyond 4 GiB of texts the articles keep the store they were read into; the search then makes
-        // its own, and refuses as well.
-        return;
+        // With the articles of an earlier load beyond 4 GiB: those of this file go again.
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            groups[g]->resize(groups[g]->size() - (start[g] - (g > 0 ? start[g - 1] : 0)));
+        return Status::ReadFailed;
     }
-    std::uint32_t n = 0;
-    forEachArticle(catalog, [&](Article& article) {
-        article.name = Latin1Text::viewOf(texts->field(ArticleTexts::Name, n));
-        article.description = Latin1Text::viewOf(texts->field(ArticleTexts::Description, n));
-        article.otherNames = Latin1Text::viewOf(texts->field(ArticleTexts::OtherNames, n));
-        ++n;
-    });
-    // Every article views the new store now; the stores they were read into go.
-    catalog.textStores.assign(1, texts);
-    catalog.texts = std::move(texts);
-}
-
-bool CatalogLoader::inCatalogOrder(const ArticleTexts& read) const {
-    std::uint32_t n = 0;
-    bool same = true;
-    forEachArticle(catalog, [&](const Article& article) {
-        if (!same || n >= read.size()) {
-            same = false;
-            return;
-        }
-        for (const auto& [field, text] : {std::pair{ArticleTexts::Name, &article.name},
-                                          {ArticleTexts::Description, &article.description},
-                                          {ArticleTexts::OtherNames, &article.otherNames}}) {
-            const std::string_view kept = read.field(field, n);
-            same = same && kept.size() == text->size() && (kept.empty() || kept.data() == text->data());
-        }
-        ++n;
-    });
-    return same && n == read.size();
+    return status;
 }
 
 CatalogLoader::Status CatalogLoader::loadDirectory(std::string directory) {

@@ -2,8 +2,6 @@
 
 #include "catalog/category.h"
 
-#include <memory>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -57,11 +55,6 @@ public:
     Status loadDirectory(std::string directory);
 
 private:
-    // Leaves the catalog with one store of its articles' texts in catalog order, which the search scans
-    // and the articles view: the one they were read into when that is in catalog order, else a copy.
-    void keepTextsInCatalogOrder(const std::shared_ptr<const ArticleTexts>& read);
-    // Whether the articles, walked in catalog order, view the fields of read one after the other.
-    bool inCatalogOrder(const ArticleTexts& read) const;
     template <class Load> Status loadOpenFile(Load load);
     std::array<std::int64_t, 256> firstCategories() const;
 

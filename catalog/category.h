@@ -30,10 +30,9 @@ struct Category {
     void clearOrderedUnits();
 };
 
-// All main groups of the opened catalog, in the order of WGHAUPT.
 class ArticleTexts;
 
-// Loaded, the texts of its articles view stores the catalog keeps, shared by its copies.
+// All main groups of the opened catalog, in the order of WGHAUPT.
 class Catalog : public std::vector<Category> {
 public:
     using std::vector<Category>::vector;
@@ -41,12 +40,19 @@ public:
     void clear() {
         std::vector<Category>::clear();
         texts.reset();
-        textStores.clear();
     }
 
-    // After loading: every article's texts in catalog order, the store the articles view. Null, or
-    // another size than the catalog's article count, when the catalog was made or changed otherwise.
+    // The texts every article views, in catalog order, shared by copies of the catalog. Null, or another
+    // size than the catalog's article count, when the catalog was put together otherwise than by loading
+    // it (see keepTextsOnce).
     std::shared_ptr<const ArticleTexts> texts;
-    // Every store an article of the catalog may view.
-    std::vector<std::shared_ptr<const void>> textStores;
 };
+
+// Visits every article of catalog in catalog order.
+template <class AnyCatalog, class Visit> void forEachArticle(AnyCatalog& catalog, Visit visit) {
+    for (auto& main : catalog)
+        for (auto& upper : main.subCategories)
+            for (auto& group : upper.subSubCategories)
+                for (auto& article : group.articles)
+                    visit(article);
+}

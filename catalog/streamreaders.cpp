@@ -13,20 +13,21 @@ static bool isSpace(char c) {
 }
 
 std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
+    const std::size_t size = width > 0 ? std::size_t(width) : 0;
+    const void* nul = std::memchr(p, 0, size);
+    const std::size_t length = nul ? std::size_t(static_cast<const unsigned char*>(nul) - p) : size;
+    // Without branches on the bytes: every white space is written as ' ', and kept only after a byte that
+    // was not white space. This runs for every text of every article while a catalog opens.
     std::size_t n = 0;
-    bool pendingSpace = false;
-    for (const unsigned char* end = p + (width > 0 ? width : 0); p != end && *p; ++p) {
-        const char c = static_cast<char>(*p);
-        if (isSpace(c)) {
-            pendingSpace = n > 0;
-            continue;
-        }
-        if (pendingSpace)
-            out[n++] = ' ';
-        pendingSpace = false;
-        out[n++] = c;
+    bool afterSpace = true;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = static_cast<char>(p[i]);
+        const bool space = isSpace(c);
+        out[n] = space ? ' ' : c;
+        n += !(space && afterSpace);
+        afterSpace = space;
     }
-    return n;
+    return n > 0 && afterSpace ? n - 1 : n;
 }
 
 void simplifyText(std::string& text) {

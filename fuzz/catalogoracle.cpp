@@ -1,5 +1,6 @@
 #include "fuzz/catalogoracle.h"
 
+#include "catalog/articletexts.h"
 #include "catalog/catalogloader.h"
 
 #include <cstdio>
@@ -18,12 +19,13 @@ Category* firstCategory(Catalog& catalog, const std::string& key) {
     return nullptr;
 }
 
-template <class Record, class Place> void readEach(const std::string& bytes, Place place) {
+template <class Record, class Place, class... Store>
+void readEach(const std::string& bytes, Place place, Store&... store) {
     std::istringstream in(bytes);
     // The record must not keep anything from the one before; a fresh one each time would hide that.
     Record record;
     for (;;) {
-        record.read(in);
+        record.read(in, store...);
         if (!in)
             break;
         place(record);
@@ -83,12 +85,23 @@ void plainLoad(Catalog& catalog, CatalogLevel level, const std::string& bytes) {
                 main->addSubSubCategory(group);
         });
         break;
-    case Articles:
-        readEach<Article>(bytes, [&](const Article& article) {
-            if (Category* main = firstCategory(catalog, article.groupKey))
-                main->addArticle(article);
-        });
+    case Articles: {
+        // Room for every record the bytes can hold, so that the texts stay where the articles view them
+        // until they go into the catalog's store.
+        ArticleTexts texts;
+        const std::size_t records = bytes.size() / Article::fixedSize + 1;
+        texts.reserve(records, {records * (Article::longestName + 1), records * (Article::longestDescription + 1),
+                                records * (Article::longestOtherNames + 1)});
+        readEach<Article>(
+            bytes,
+            [&](const Article& article) {
+                if (Category* main = firstCategory(catalog, article.groupKey))
+                    main->addArticle(article);
+            },
+            texts);
+        keepTextsOnce(catalog);
         break;
+    }
     }
 }
 

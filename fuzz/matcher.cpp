@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  expression.match(QString::fromLatin1(field.data(), qsizetype(field.size()))).hasMatch());
         }
         require(matcher.matches(article) == hit[a], "matches() differs from the expression", pattern);
-        texts.append(article);
+        texts.append(article.name, article.description, article.otherNames);
     }
 
     const auto n = std::uint32_t(articles.size());
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ArticleTexts repeated;
             for (std::size_t c = 0; c < copies; ++c)
                 for (const Article& article : articles)
-                    repeated.append(article);
+                    repeated.append(article.name, article.description, article.otherNames);
             std::vector<std::uint32_t> found;
             const double start = cpuSeconds();
             matcher.find(repeated, 0, repeated.size(), found);

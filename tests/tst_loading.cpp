@@ -55,7 +55,7 @@ private:
 
 // The loaded texts are kept once, in catalog order, and every article views them.
 static bool textsKeptOnce(const Catalog& catalog) {
-    if (!catalog.texts || catalog.textStores.size() != 1)
+    if (!catalog.texts)
         return false;
     std::uint32_t n = 0;
     for (const Category& main : catalog)
@@ -66,7 +66,7 @@ static bool textsKeptOnce(const Catalog& catalog) {
                                                {ArticleTexts::Description, &a.description},
                                                {ArticleTexts::OtherNames, &a.otherNames}}) {
                         const std::string_view kept = catalog.texts->field(field, n);
-                        if (kept != text->view() || (!kept.empty() && kept.data() != text->data()))
+                        if (kept != *text || (!kept.empty() && kept.data() != text->data()))
                             return false;
                     }
                     ++n;
@@ -95,8 +95,14 @@ static Catalog load(const Files& files, Way way) {
         place(r.key, [&r](Category& main) { main.addSubCategory(r); });
     for (SubSubCategory r; r.read(in[2]), in[2];)
         place(r.key, [&r](Category& main) { main.addSubSubCategory(r); });
-    for (Article r; r.read(in[3]), in[3];)
+    // Views that stay valid while the articles are read, and one store in catalog order after.
+    ArticleTexts texts;
+    const std::size_t records = files[3].size() / Article::fixedSize + 1;
+    texts.reserve(records, {records * (Article::longestName + 1), records * (Article::longestDescription + 1),
+                           records * (Article::longestOtherNames + 1)});
+    for (Article r; r.read(in[3], texts), in[3];)
         place(r.groupKey, [&r](Category& main) { main.addArticle(r); });
+    keepTextsOnce(catalog);
     return catalog;
 }
 

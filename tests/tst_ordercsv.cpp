@@ -1,5 +1,6 @@
 // The order list's CSV file: what the export writes is read back to the same orders, also after a spreadsheet
 // saved it again in its own way; hostile files end in a status, never in a hang or a half-read list.
+#include "catalog/articletexts.h"
 #include "catalog/catalogloader.h"
 #include "catalog/ordercsv.h"
 #include "catalog/orderindex.h"
@@ -63,11 +64,11 @@ private slots:
         Article odd = group.front();
         for (const char* name :
              {"a;b \"c\"", "Zwilling", "Zwilling", "\x01Steuer\x7f,zeichen", "K\xFChler"}) {
-            odd.name = name;
-            odd.description = std::string(name) + "; Beschreibung";
+            odd.name = odd.description = name;
             group.push_back(odd);
         }
         group.back().priceTiers.clear();
+        keepTextsOnce(catalog);
     }
 
     // Random orders and refused rows (0, below the first tier, no number, no price scale) in catalog order:
@@ -115,8 +116,8 @@ private slots:
                 if (takeBad) {
                     const Article& article = *articleAt(orders, bad[b].first);
                     rows.push_back({0, QString::fromLatin1(article.groupKey.c_str()),
-                                    QString::fromLatin1(article.name.view()),
-                                    QString::fromLatin1(article.description.view()),
+                                    QString::fromLatin1(article.name),
+                                    QString::fromLatin1(article.description),
                                     QString::number(article.packingUnit), bad[b++].second});
                     refused << int(rows.size()) + 1;
                 } else {
@@ -124,8 +125,8 @@ private slots:
                     const OrderCsvRow& row = exported.rows[f++];
                     QCOMPARE(QStringList({row.group, row.name, row.description, row.packingUnit, row.units}),
                              QStringList({QString::fromLatin1(article.groupKey.c_str()),
-                                          QString::fromLatin1(article.name.view()),
-                                          QString::fromLatin1(article.description.view()),
+                                          QString::fromLatin1(article.name),
+                                          QString::fromLatin1(article.description),
                                           QString::number(article.packingUnit),
                                           QString::number(article.orderedUnits)}));
                     rows.push_back(row);
@@ -142,7 +143,7 @@ private slots:
             const auto shown = [this](const std::vector<std::pair<IndexPath, int>>& orders) {
                 QStringList texts;
                 for (const auto& [path, units] : orders)
-                    texts << QString::fromLatin1(articleAt(catalog, path)->name.view()) +
+                    texts << QString::fromLatin1(articleAt(catalog, path)->name) +
                                  QString::number(path.c) + QString::number(path.s) +
                                  QString::number(path.ss) + "|" + QString::number(units);
                 return texts;

@@ -105,12 +105,13 @@ private slots:
         if (few)
             groups[3].assign(240, article(1, {{1, 1.0}}));
         int i = 0;
-        for (const QByteArray& name : QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
-                                                 "Widerstand,\xe4tzmittel,Zange,zange,Widerstand,\xdf,ss,Z")
-                                          .split(',')) {
+        const QList<QByteArray> names = QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
+                                                   "Widerstand,\xe4tzmittel,Zange,zange,Widerstand,\xdf,ss,Z")
+                                            .split(',');
+        for (const QByteArray& name : names) {
             Article a =
                 article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3), 1, i % 4 == 0 ? 2 + i % 3 : 0);
-            a.name = name.toStdString();
+            a.name = std::string_view(name.constData(), std::size_t(name.size()));
             a.description = i % 2 ? "Kohleschicht" : "kohleschicht";
             groups[std::size_t(i % 3 ? 2 : 0)].push_back(a);
             ++i;
