@@ -207,16 +207,19 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             }
         }
     }
-    // The articles are read in the file's order into one list, their texts into one store, and both are put
-    // into catalog order once the file is read: group lists of exactly their size, and the store the
-    // catalog keeps. Room for as many records as the file can hold is address space, of which only what
-    // the articles fill becomes memory.
-    std::vector<Article> read;
+    // The articles go to their groups in the file's order, their texts into one store in the same order,
+    // which becomes the catalog's once the articles view it in catalog order. Room for as many records as
+    // the file can hold is address space, of which only what the texts fill becomes memory.
+    std::vector<std::size_t> before(groups.size());
+    bool hadArticles = false;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        before[g] = groups[g]->size();
+        hadArticles = hadArticles || before[g] > 0;
+    }
     std::vector<std::uint32_t> groupOf;
     auto texts = std::make_shared<ArticleTexts>();
     const std::uint64_t room = bytesLeft(in) / Article::fixedSize;
     if (room * (Article::longestOtherNames + 1) < UINT32_MAX) {
-        read.reserve(room);
         groupOf.reserve(room);
         texts->reserve(room, {room * (Article::longestName + 1), room * (Article::longestDescription + 1),
                               room * (Article::longestOtherNames + 1)});
@@ -239,12 +242,13 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             }
             if (lastGroup == ArticleIndex::none || full)
                 return;
-            read.emplace_back();
+            std::vector<Article>& list = *groups[lastGroup];
+            list.emplace_back();
             try {
-                read.back().parse(record, *texts);
+                list.back().parse(record, *texts);
             } catch (const std::length_error&) {
                 // Texts beyond 4 GiB: the catalog ends here, and the user learns it is incomplete.
-                read.pop_back();
+                list.pop_back();
                 full = true;
                 return;
             }
@@ -253,26 +257,25 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     if (full)
         status = Status::ReadFailed;
 
-    // A counting sort by group keeps the file's order within each group.
+    // A counting sort by group gives each article, in catalog order, its number in the file and the store.
     std::vector<std::uint32_t> start(groups.size() + 1, 0);
     for (std::uint32_t g : groupOf)
         ++start[g + 1];
-    bool hadArticles = false;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        hadArticles = hadArticles || !groups[g]->empty();
-        groups[g]->reserve(groups[g]->size() + start[g + 1]);
-    }
     std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<std::uint32_t> order(read.size());
-    for (std::uint32_t r = 0; r < read.size(); ++r)
+    std::vector<std::uint32_t> order(groupOf.size());
+    for (std::uint32_t r = 0; r < groupOf.size(); ++r)
         order[start[groupOf[r]]++] = r;
-    for (std::uint32_t r : order) {
-        Article& article = groups[groupOf[r]]->emplace_back(std::move(read[r]));
-        article.name = texts->field(ArticleTexts::Name, r);
-        article.description = texts->field(ArticleTexts::Description, r);
-        article.otherNames = texts->field(ArticleTexts::OtherNames, r);
+    auto next = order.begin();
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        std::vector<Article>& list = *groups[g];
+        // Growing by doubling leaves a third of the article slots unused on average.
+        list.shrink_to_fit();
+        for (std::size_t a = before[g]; a < list.size(); ++a, ++next) {
+            list[a].name = texts->field(ArticleTexts::Name, *next);
+            list[a].description = texts->field(ArticleTexts::Description, *next);
+            list[a].otherNames = texts->field(ArticleTexts::OtherNames, *next);
+        }
     }
-    std::vector<Article>().swap(read);
     // Files list their articles in catalog order in practice, and then the store read is the catalog's.
     if (!hadArticles && std::is_sorted(groupOf.begin(), groupOf.end())) {
         catalog.texts = std::move(texts);
@@ -283,7 +286,7 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     } catch (const std::length_error&) {
         // With the articles of an earlier load beyond 4 GiB: those of this file go again.
         for (std::size_t g = 0; g < groups.size(); ++g)
-            groups[g]->resize(groups[g]->size() - (start[g] - (g > 0 ? start[g - 1] : 0)));
+            groups[g]->resize(before[g]);
         return Status::ReadFailed;
     }
     return status;
