@@ -1,6 +1,7 @@
 // CatalogLoader against plain record-by-record loading, its failures, and the catalog generator.
 #include "catalog/articletexts.h"
 #include "catalog/catalogloader.h"
+#include "catalog/streamreaders.h"
 #include "support/catalogdump.h"
 #include "support/catalogwriter.h"
 #include "support/filebytes.h"
@@ -8,6 +9,7 @@
 
 #include <QtTest>
 
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -155,6 +157,22 @@ private slots:
         QCOMPARE(dumpCatalog(fast), expected);
         // The file's order is not the catalog's here: the texts are kept in the catalog's.
         QVERIFY(textsKeptOnce(fast));
+    }
+
+    // The loader folds texts eight bytes at a time where it can; it must fold as the plain way does.
+    void foldingAgreesWithThePlainWay() {
+        std::mt19937 random(7);
+        const char alphabet[] = {' ', ' ', '\t', '\r', '\n', 'a', 'b', '\xe4', '\x01', '!', '\0'};
+        for (int round = 0; round < 20000; ++round) {
+            unsigned char field[40];
+            const int width = int(random() % 41);
+            for (int i = 0; i < width; ++i)
+                field[i] = static_cast<unsigned char>(alphabet[random() % (round % 2 ? 11 : 10)]);
+            std::string plain = fixedText(field, width);
+            simplifyText(plain);
+            char folded[40];
+            QCOMPARE(std::string(folded, simplifiedText(folded, field, width)), plain);
+        }
     }
 
     // The sample is what "vxgencatalog samples/katalog 600 1" writes; 20000 articles span several blocks.
