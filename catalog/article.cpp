@@ -44,8 +44,8 @@ void Article::parse(const unsigned char* record, ArticleTexts& texts) {
         }
         joined = start + length;
     }
-    texts.append({nameText, nameLength}, {descriptionText, simplifiedText(descriptionText, p, descriptionWidth)},
-                 {others, joined});
+    texts.append({nameText, nameLength},
+                 {descriptionText, simplifiedText(descriptionText, p, descriptionWidth)}, {others, joined});
     name = description = otherNames = {};
     groupKey.assign(reinterpret_cast<const char*>(record), 5);
     p += descriptionWidth;

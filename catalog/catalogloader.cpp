@@ -2,16 +2,15 @@
 
 #include "catalog/articleindex.h"
 #include "catalog/articletexts.h"
-
-#include <array>
-#include <stdexcept>
-
 #include "catalog/grouprecord.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <numeric>
+#include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -201,7 +200,8 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
                 continue;
             for (SubSubCategory& group : upper.subSubCategories) {
                 const std::string& key = group.key;
-                if (key.size() == std::size_t(SubSubCategory::keyLength) && key.compare(0, 3, upper.key) == 0 &&
+                if (key.size() == std::size_t(SubSubCategory::keyLength) &&
+                    key.compare(0, 3, upper.key) == 0 &&
                     groupNumbers.emplace(packKey5(bytes(key)), std::uint32_t(groups.size())).second)
                     groups.push_back(&group.articles);
             }
@@ -218,12 +218,13 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     }
     std::vector<std::uint32_t> groupOf;
     auto texts = std::make_shared<ArticleTexts>();
-    const std::uint64_t room = bytesLeft(in) / Article::fixedSize;
-    if (room * (Article::longestOtherNames + 1) < UINT32_MAX) {
-        groupOf.reserve(room);
-        texts->reserve(room, {room * (Article::longestName + 1), room * (Article::longestDescription + 1),
-                              room * (Article::longestOtherNames + 1)});
-    }
+    // Address space for at most two million articles: a file that claims more (a sparse one, say) grows
+    // the buffers as it is read, instead of taking gigabytes of address space up front.
+    const std::size_t room =
+        std::size_t(std::min<std::uint64_t>(bytesLeft(in) / Article::fixedSize, 1u << 21));
+    groupOf.reserve(room);
+    texts->reserve(room, {room * (Article::longestName + 1), room * (Article::longestDescription + 1),
+                          room * (Article::longestOtherNames + 1)});
     bool full = false;
     // Articles come grouped in practice, so the last group found is usually the next one's too.
     std::uint64_t lastKey = ~std::uint64_t(0);

@@ -90,8 +90,9 @@ void plainLoad(Catalog& catalog, CatalogLevel level, const std::string& bytes) {
         // until they go into the catalog's store.
         ArticleTexts texts;
         const std::size_t records = bytes.size() / Article::fixedSize + 1;
-        texts.reserve(records, {records * (Article::longestName + 1), records * (Article::longestDescription + 1),
-                                records * (Article::longestOtherNames + 1)});
+        texts.reserve(records,
+                      {records * (Article::longestName + 1), records * (Article::longestDescription + 1),
+                       records * (Article::longestOtherNames + 1)});
         readEach<Article>(
             bytes,
             [&](const Article& article) {

@@ -101,7 +101,7 @@ static Catalog load(const Files& files, Way way) {
     ArticleTexts texts;
     const std::size_t records = files[3].size() / Article::fixedSize + 1;
     texts.reserve(records, {records * (Article::longestName + 1), records * (Article::longestDescription + 1),
-                           records * (Article::longestOtherNames + 1)});
+                            records * (Article::longestOtherNames + 1)});
     for (Article r; r.read(in[3], texts), in[3];)
         place(r.groupKey, [&r](Category& main) { main.addArticle(r); });
     keepTextsOnce(catalog);

@@ -143,9 +143,9 @@ private slots:
             const auto shown = [this](const std::vector<std::pair<IndexPath, int>>& orders) {
                 QStringList texts;
                 for (const auto& [path, units] : orders)
-                    texts << QString::fromLatin1(articleAt(catalog, path)->name) +
-                                 QString::number(path.c) + QString::number(path.s) +
-                                 QString::number(path.ss) + "|" + QString::number(units);
+                    texts << QString::fromLatin1(articleAt(catalog, path)->name) + QString::number(path.c) +
+                                 QString::number(path.s) + QString::number(path.ss) + "|" +
+                                 QString::number(units);
                 return texts;
             };
             QCOMPARE(shown(match.orders), shown(expected));

@@ -105,9 +105,10 @@ private slots:
         if (few)
             groups[3].assign(240, article(1, {{1, 1.0}}));
         int i = 0;
-        const QList<QByteArray> names = QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
-                                                   "Widerstand,\xe4tzmittel,Zange,zange,Widerstand,\xdf,ss,Z")
-                                            .split(',');
+        const QList<QByteArray> names =
+            QByteArray("Widerstand,widerstand,\xc4tzmittel,Atzmittel,,10 Ohm,9 Ohm,"
+                       "Widerstand,\xe4tzmittel,Zange,zange,Widerstand,\xdf,ss,Z")
+                .split(',');
         for (const QByteArray& name : names) {
             Article a =
                 article(i % 5, {{i % 3 + 1, 0.5 * (i % 4)}}, 10 * (i % 3), 1, i % 4 == 0 ? 2 + i % 3 : 0);
