@@ -365,11 +365,20 @@ QJsonObject measureSession(const SessionRequest& request) {
         const double end = total * quarter / 4.0;
         const double from = end - total / 20.0;
         std::vector<double> rss, heap;
-        for (const Sample& s : samples)
+        const Sample* before = &samples.front();
+        for (const Sample& s : samples) {
             if (s.seconds >= from && s.seconds <= end) {
                 rss.push_back(double(s.rssKb));
                 heap.push_back(double(s.heapKb));
             }
+            if (s.seconds <= end)
+                before = &s;
+        }
+        // In a short session the last fifth of a quarter may fall between two samples.
+        if (rss.empty()) {
+            rss.push_back(double(before->rssKb));
+            heap.push_back(double(before->heapKb));
+        }
         rssQuarters.append(median(rss));
         heapQuarters.append(median(heap));
     }

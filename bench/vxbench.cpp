@@ -277,7 +277,8 @@ QString figures(const QJsonObject& raw, const char* key) {
         };
         if (rss.size() != 4 || heap.size() != 4)
             return {};
-        QString text = QStringLiteral("%1 min: 2nd %2, 4th %3 MB (in use %4, %5)")
+        // Resident, then malloc's bytes in use, each at the end of the 2nd and of the 4th quarter.
+        QString text = QStringLiteral("%1 min: %2 -> %3 MB, heap %4 -> %5")
                            .arg(v("session"))
                            .arg(mb(rss, 1), mb(rss, 3), mb(heap, 1), mb(heap, 3));
         if (v("sessionStuckDialogs") > 0)
@@ -362,7 +363,7 @@ int drive(const Options& options) {
             const double ratio = ratios[i].value(QLatin1String(t.key)).toDouble();
             const bool met = ratio <= t.limit;
             allMet = allMet && met;
-            std::printf("%-9zu  %-24s %-48s %-30s %7.2f %s%5.1f\n", measuredSizes[i], t.title,
+            std::printf("%-9zu  %-24s %-48s %-30s %7.2f %s%5.2f\n", measuredSizes[i], t.title,
                         qPrintable(figures(raws[i], t.key)), t.reference, ratio, met ? "<=" : "> ", t.limit);
         }
         for (const auto& [pattern, search] : patternSearches(raws[i])) {
