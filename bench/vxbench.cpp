@@ -2,15 +2,24 @@
 // several sizes, each figure beside a reference command timed in the same run on the same data.
 //
 //   vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] [--seed N]
+//           [--only FIGURES] [--session-minutes N]
+//
+// --only limits the figures to some of open, searchTenth, searchEvery, patterns, sort, scroll, orders,
+// unpack, reopen and session. The session (a random user session at a human pace, its memory sampled)
+// runs only on request, --only session or --session-minutes N (20 minutes unless given), on the
+// 200,000-article catalog, or on the largest size given when 200,000 is not among them; --only session
+// alone measures that size only.
 //
 // Every size is measured in a process of its own, so that the memory figures start from a program that has
-// loaded nothing big:
+// loaded nothing big, and the session in one more:
 //
 //   vxbench --measure CATALOG --texts FILE [--archive FILE --gzipped DIR] [--runs N]
 //           [--reopen N] [--only open,searchTenth,searchEvery,patterns,sort,scroll,orders,unpack,reopen]
+//   vxbench --measure CATALOG --random-session MINUTES [--seed N]
 //
-// prints the raw figures of one catalog as JSON; --only limits them to some operations, to profile one.
+// prints the raw figures of one catalog as JSON.
 #include "measurements.h"
+#include "session.h"
 #include "tools/archivepacker.h"
 #include "tools/cataloggenerator.h"
 
@@ -22,6 +31,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -34,6 +44,15 @@ struct Options {
     QString data = QStringLiteral("build/bench-data");
     QString json = QStringLiteral("bench/results.json");
     quint64 seed = 1;
+    // Figures the measuring processes take; empty for all but the session.
+    QStringList only;
+    // Minutes of the random session; 0 when it is not asked for.
+    double sessionMinutes = 0.0;
+
+    bool wantsFigures() const {
+        return only.isEmpty() || std::any_of(only.begin(), only.end(),
+                                             [](const QString& f) { return f != QLatin1String("session"); });
+    }
 };
 
 struct Target {
@@ -103,21 +122,37 @@ bool prepareArchive(const QString& catalog) {
 constexpr std::size_t reopenedArticles = 200000;
 constexpr int reopenings = 30;
 
-QJsonObject runMeasuringProcess(const QString& catalog, std::size_t articles, const Options& options) {
+QJsonObject runChild(const QStringList& arguments) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--measure"), catalog, QStringLiteral("--texts"),
-                 catalog + QStringLiteral(".texts"), QStringLiteral("--runs"), QString::number(options.runs),
-                 QStringLiteral("--archive"), catalog + QStringLiteral(".arc"), QStringLiteral("--gzipped"),
-                 catalog + QStringLiteral(".gz"), QStringLiteral("--reopen"),
-                 QString::number(articles == reopenedArticles ? reopenings : 0)});
+    child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return {};
     return QJsonDocument::fromJson(child.readAllStandardOutput()).object();
+}
+
+QJsonObject runMeasuringProcess(const QString& catalog, std::size_t articles, const Options& options) {
+    QStringList arguments = {
+        QStringLiteral("--measure"), catalog,
+        QStringLiteral("--texts"),   catalog + QStringLiteral(".texts"),
+        QStringLiteral("--runs"),    QString::number(options.runs),
+        QStringLiteral("--archive"), catalog + QStringLiteral(".arc"),
+        QStringLiteral("--gzipped"), catalog + QStringLiteral(".gz"),
+        QStringLiteral("--reopen"),  QString::number(articles == reopenedArticles ? reopenings : 0)};
+    if (!options.only.isEmpty())
+        arguments << QStringLiteral("--only") << options.only.join(QLatin1Char(','));
+    return runChild(arguments);
+}
+
+// The session's own process: its memory is that of the session alone, not of the figures before it. (Not
+// "--session": QApplication takes that for the desktop's session management.)
+QJsonObject runSessionProcess(const QString& catalog, const Options& options) {
+    return runChild({QStringLiteral("--measure"), catalog, QStringLiteral("--random-session"),
+                     QString::number(options.sessionMinutes), QStringLiteral("--seed"),
+                     QString::number(options.seed)});
 }
 
 struct PatternSearch {
@@ -140,28 +175,37 @@ std::map<QString, PatternSearch> patternSearches(const QJsonObject& raw) {
 QJsonObject ratiosOf(const QJsonObject& raw) {
     const auto v = [&raw](const char* key) { return raw.value(QLatin1String(key)).toDouble(); };
     QJsonObject ratios;
-    ratios[QStringLiteral("open")] = v("open") / v("md5sum");
+    if (raw.contains(QStringLiteral("open")))
+        ratios[QStringLiteral("open")] = v("open") / v("md5sum");
     // A search is rated only when it listed what grep counts.
-    if (v("searchTenthRows") == v("searchTenthGrepCount"))
+    if (raw.contains(QStringLiteral("searchTenth")) && v("searchTenthRows") == v("searchTenthGrepCount"))
         ratios[QStringLiteral("searchTenth")] = v("searchTenth") / v("searchTenthGrep");
     // Seconds per 200,000 rows listed, against a tenth of a second.
-    if (v("searchEveryRows") == v("searchEveryGrepCount"))
+    if (raw.contains(QStringLiteral("searchEvery")) && v("searchEveryRows") == v("searchEveryGrepCount"))
         ratios[QStringLiteral("searchEvery")] = v("searchEvery") / (0.1 * v("searchEveryRows") / 200000.0);
     if (raw.contains(QStringLiteral("sort")) && v("sortRows") == v("searchEveryGrepCount"))
         ratios[QStringLiteral("sort")] = v("sort") / (0.1 * v("sortRows") / 200000.0);
     // The slowest page against a frame at 60 Hz.
     if (raw.contains(QStringLiteral("scroll")))
         ratios[QStringLiteral("scroll")] = v("scroll") / 0.016;
-    // Seconds of the totals against 5 ms.
-    ratios[QStringLiteral("totals")] = v("totals") / 0.005;
-    // The order list shows one screen of its rows, within a frame.
-    ratios[QStringLiteral("orderList")] = v("orderList") / 0.016;
-    ratios[QStringLiteral("memory")] = v("rssDeltaKb") * 1024.0 / v("catalogBytes");
+    if (raw.contains(QStringLiteral("orderList"))) {
+        // Seconds of the totals against 5 ms.
+        ratios[QStringLiteral("totals")] = v("totals") / 0.005;
+        // The order list shows one screen of its rows, within a frame.
+        ratios[QStringLiteral("orderList")] = v("orderList") / 0.016;
+    }
+    if (raw.contains(QStringLiteral("rssDeltaKb")))
+        ratios[QStringLiteral("memory")] = v("rssDeltaKb") * 1024.0 / v("catalogBytes");
     // The resident memory after the last opening against that after the second (the first still grows the
     // allocator's pools).
     const QJsonArray rss = raw.value(QStringLiteral("reopenRssKb")).toArray();
     if (rss.size() >= 2)
         ratios[QStringLiteral("reopen")] = rss.last().toDouble() / rss.at(1).toDouble();
+    // The resident memory at the end of the session's last quarter against that at the end of its second:
+    // the first quarter still fills the allocator's pools and the caches that are meant to stay.
+    const QJsonArray quarters = raw.value(QStringLiteral("sessionRssKb")).toArray();
+    if (quarters.size() == 4)
+        ratios[QStringLiteral("session")] = quarters.at(3).toDouble() / quarters.at(1).toDouble();
     // Each hard pattern against a tenth of a second per 200,000 articles: half a second at 1,000,000.
     for (const auto& [pattern, search] : patternSearches(raw))
         ratios[QStringLiteral("search ") + pattern] = search.seconds / (0.1 * v("articles") / 200000.0);
@@ -181,6 +225,7 @@ const Target targets[] = {
     {"unpack", "unpack archive", "gzip -d, same content", 3.0},
     {"memory", "memory after loading", "size of the 4 files", 1.3},
     {"reopen", "memory, 30 openings", "after the 2nd opening", 1.05},
+    {"session", "memory, random session", "end of the 2nd quarter", 1.05},
 };
 
 // Seconds (or kB) of the figure itself and of its reference, for the table.
@@ -224,6 +269,22 @@ QString figures(const QJsonObject& raw, const char* key) {
                    ? QString()
                    : QStringLiteral("1st %1, 2nd %2, last %3 MB").arg(mb(0), mb(1), mb(rss.size() - 1));
     }
+    if (k == QLatin1String("session")) {
+        const QJsonArray rss = raw.value(QStringLiteral("sessionRssKb")).toArray();
+        const QJsonArray heap = raw.value(QStringLiteral("sessionHeapKb")).toArray();
+        const auto mb = [](const QJsonArray& kb, qsizetype i) {
+            return QString::number(kb.at(i).toDouble() / 1024.0, 'f', 1);
+        };
+        if (rss.size() != 4 || heap.size() != 4)
+            return {};
+        // Resident, then malloc's bytes in use, each at the end of the 2nd and of the 4th quarter.
+        QString text = QStringLiteral("%1 min: %2 -> %3 MB, heap %4 -> %5")
+                           .arg(v("session"))
+                           .arg(mb(rss, 1), mb(rss, 3), mb(heap, 1), mb(heap, 3));
+        if (v("sessionStuckDialogs") > 0)
+            text += QStringLiteral(", %1 dialogs stuck").arg(v("sessionStuckDialogs"));
+        return text;
+    }
     return {};
 }
 
@@ -231,7 +292,16 @@ int drive(const Options& options) {
     QDir().mkpath(options.data);
     QJsonArray sizes;
     std::vector<QJsonObject> raws, ratios;
+    // The sizes measured, in the order of raws.
+    std::vector<std::size_t> measuredSizes;
+    const std::size_t sessionArticles =
+        std::count(options.sizes.begin(), options.sizes.end(), reopenedArticles) > 0 || options.sizes.empty()
+            ? reopenedArticles
+            : *std::max_element(options.sizes.begin(), options.sizes.end());
     for (std::size_t articles : options.sizes) {
+        const bool session = options.sessionMinutes > 0.0 && articles == sessionArticles;
+        if (!options.wantsFigures() && !session)
+            continue;
         const QString catalog =
             QDir(options.data).absoluteFilePath(QStringLiteral("catalog-%1").arg(articles));
         if (!catalogPresent(catalog)) {
@@ -243,14 +313,28 @@ int drive(const Options& options) {
                 return 1;
             }
         }
-        if (!prepareArchive(catalog))
-            return 1;
-        say("measuring %s\n", catalog);
-        const QJsonObject raw = runMeasuringProcess(catalog, articles, options);
-        if (raw.isEmpty()) {
-            say("the measuring process for %s failed\n", catalog);
-            return 1;
+        QJsonObject raw;
+        if (options.wantsFigures()) {
+            if (!prepareArchive(catalog))
+                return 1;
+            say("measuring %s\n", catalog);
+            raw = runMeasuringProcess(catalog, articles, options);
+            if (raw.isEmpty()) {
+                say("the measuring process for %s failed\n", catalog);
+                return 1;
+            }
         }
+        if (session) {
+            say("random session of %s minutes\n", QString::number(options.sessionMinutes));
+            const QJsonObject figures = runSessionProcess(catalog, options);
+            if (figures.isEmpty()) {
+                say("the session on %s failed\n", catalog);
+                return 1;
+            }
+            for (auto it = figures.begin(); it != figures.end(); ++it)
+                raw[it.key()] = it.value();
+        }
+        measuredSizes.push_back(articles);
         raws.push_back(raw);
         ratios.push_back(ratiosOf(raw));
         QJsonObject entry;
@@ -272,20 +356,20 @@ int drive(const Options& options) {
                 continue;
             if (!ratios[i].contains(QLatin1String(t.key))) {
                 allMet = false;
-                std::printf("%-9zu  %-24s %-48s %-30s %14s\n", options.sizes[i], t.title,
+                std::printf("%-9zu  %-24s %-48s %-30s %14s\n", measuredSizes[i], t.title,
                             qPrintable(figures(raws[i], t.key)), t.reference, "wrong result");
                 continue;
             }
             const double ratio = ratios[i].value(QLatin1String(t.key)).toDouble();
             const bool met = ratio <= t.limit;
             allMet = allMet && met;
-            std::printf("%-9zu  %-24s %-48s %-30s %7.2f %s%5.1f\n", options.sizes[i], t.title,
+            std::printf("%-9zu  %-24s %-48s %-30s %7.2f %s%5.2f\n", measuredSizes[i], t.title,
                         qPrintable(figures(raws[i], t.key)), t.reference, ratio, met ? "<=" : "> ", t.limit);
         }
         for (const auto& [pattern, search] : patternSearches(raws[i])) {
             const double ratio = ratios[i].value(QStringLiteral("search ") + pattern).toDouble();
             allMet = allMet && ratio <= 1.0;
-            std::printf("%-9zu  search %-17s %-48s %-30s %7.2f %s%5.1f\n", options.sizes[i],
+            std::printf("%-9zu  search %-17s %-48s %-30s %7.2f %s%5.1f\n", measuredSizes[i],
                         qPrintable(pattern),
                         qPrintable(QStringLiteral("%1 ms (%2 rows)")
                                        .arg(search.seconds * 1000.0, 0, 'f', 1)
@@ -299,9 +383,9 @@ int drive(const Options& options) {
     QJsonArray growth;
     for (std::size_t i = 1; i < raws.size(); ++i) {
         QJsonObject step;
-        step[QStringLiteral("from")] = double(options.sizes[i - 1]);
-        step[QStringLiteral("to")] = double(options.sizes[i]);
-        const double scale = double(options.sizes[i]) / double(options.sizes[i - 1]);
+        step[QStringLiteral("from")] = double(measuredSizes[i - 1]);
+        step[QStringLiteral("to")] = double(measuredSizes[i]);
+        const double scale = double(measuredSizes[i]) / double(measuredSizes[i - 1]);
         for (const char* key : {"open", "searchTenth", "searchEvery", "sort", "scroll", "orderList", "totals",
                                 "unpack", "rssDeltaKb"}) {
             if (!raws[i].contains(QLatin1String(key)))
@@ -310,11 +394,11 @@ int drive(const Options& options) {
                                       raws[i - 1].value(QLatin1String(key)).toDouble() / scale;
             step[QLatin1String(key)] = perArticle;
             // Only the step from 200,000 to 1,000,000 has a target.
-            const bool judged = options.sizes[i - 1] == 200000 && options.sizes[i] == 1000000;
+            const bool judged = measuredSizes[i - 1] == 200000 && measuredSizes[i] == 1000000;
             if (judged)
                 allMet = allMet && perArticle <= 1.3;
-            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", options.sizes[i - 1],
-                        options.sizes[i], key, perArticle,
+            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", measuredSizes[i - 1],
+                        measuredSizes[i], key, perArticle,
                         judged ? (perArticle <= 1.3 ? "  (<= 1.3)" : "  (> 1.3)") : "");
         }
         const std::map<QString, PatternSearch> before = patternSearches(raws[i - 1]);
@@ -323,11 +407,11 @@ int drive(const Options& options) {
                 continue;
             const double perArticle = search.seconds / before.at(pattern).seconds / scale;
             step[QStringLiteral("search ") + pattern] = perArticle;
-            const bool judged = options.sizes[i - 1] == 200000 && options.sizes[i] == 1000000;
+            const bool judged = measuredSizes[i - 1] == 200000 && measuredSizes[i] == 1000000;
             if (judged)
                 allMet = allMet && perArticle <= 1.3;
-            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", options.sizes[i - 1],
-                        options.sizes[i], qPrintable(pattern), perArticle,
+            std::printf("growth %zu -> %zu  %-12s per article x %.2f%s\n", measuredSizes[i - 1],
+                        measuredSizes[i], qPrintable(pattern), perArticle,
                         judged ? (perArticle <= 1.3 ? "  (<= 1.3)" : "  (> 1.3)") : "");
         }
         growth.append(step);
@@ -349,10 +433,16 @@ int drive(const Options& options) {
 int measure(int argc, char* argv[]) {
     QApplication app(argc, argv);
     MeasureRequest request;
+    SessionRequest session;
+    session.minutes = 0.0;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--measure"))
-            request.catalogDirectory = args[++i];
+            request.catalogDirectory = session.catalogDirectory = args[++i];
+        else if (args[i] == QLatin1String("--random-session"))
+            session.minutes = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--seed"))
+            session.seed = args[++i].toULongLong();
         else if (args[i] == QLatin1String("--texts"))
             request.textsFile = args[++i];
         else if (args[i] == QLatin1String("--archive"))
@@ -366,7 +456,7 @@ int measure(int argc, char* argv[]) {
         else if (args[i] == QLatin1String("--only"))
             request.only = args[++i].split(QLatin1Char(','));
     }
-    const QJsonObject result = measureCatalog(request);
+    const QJsonObject result = session.minutes > 0.0 ? measureSession(session) : measureCatalog(request);
     std::printf("%s\n", QJsonDocument(result).toJson(QJsonDocument::Compact).constData());
     return 0;
 }
@@ -381,9 +471,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     Options options;
     const QStringList args = QCoreApplication::arguments();
+    bool sizesGiven = false;
     for (int i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QLatin1String("--sizes") && hasValue) {
+            sizesGiven = true;
             options.sizes.clear();
             for (const QString& size : args[++i].split(QLatin1Char(',')))
                 options.sizes.push_back(std::size_t(size.toULongLong()));
@@ -395,12 +487,28 @@ int main(int argc, char* argv[]) {
             options.json = args[++i];
         } else if (args[i] == QLatin1String("--seed") && hasValue) {
             options.seed = args[++i].toULongLong();
+        } else if (args[i] == QLatin1String("--only") && hasValue) {
+            options.only = args[++i].split(QLatin1Char(','));
+        } else if (args[i] == QLatin1String("--session-minutes") && hasValue) {
+            options.sessionMinutes = args[++i].toDouble();
         } else {
             std::fprintf(
-                stderr, "usage: vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] "
-                        "[--seed N]\n");
+                stderr,
+                "usage: vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] "
+                "[--seed N]\n"
+                "               [--only open,searchTenth,searchEvery,patterns,sort,scroll,orders,unpack,"
+                "reopen,session]\n"
+                "               [--session-minutes N]\n"
+                "The random session runs only on request (--only session or --session-minutes N; "
+                "20 minutes by default)\n"
+                "on the 200,000-article catalog, or on the largest size when 200,000 is not given.\n");
             return 2;
         }
     }
+    if (options.only.contains(QLatin1String("session")) && options.sessionMinutes <= 0.0)
+        options.sessionMinutes = 20.0;
+    // Asked for the session alone, only its catalog is measured.
+    if (!options.wantsFigures() && !sizesGiven)
+        options.sizes = {reopenedArticles};
     return drive(options);
 }
