@@ -268,8 +268,13 @@ OrderCsv readOrderCsvFile(const QString& path) {
         ::close(fd);
         return failed;
     }
-    // One byte beyond the limit tells a file that grew since it was looked at.
-    const QByteArray bytes = file.read(OrderCsv::maxFileSize + 1);
+    // Read to its end in pieces, so that only what the file holds is allocated, and never more than one byte
+    // beyond the limit, which tells a file that grew since it was looked at.
+    QByteArray bytes;
+    bytes.reserve(qsizetype(info.st_size) + 1);
+    char piece[1 << 16];
+    for (qint64 got = 0; bytes.size() <= OrderCsv::maxFileSize && (got = file.read(piece, sizeof piece)) > 0;)
+        bytes.append(piece, qsizetype(got));
     if (file.error() != QFileDevice::NoError)
         return failed;
     return parseOrderCsv(bytes);
