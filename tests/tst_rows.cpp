@@ -2,6 +2,7 @@
 // and list are driven through the window by tst_navigation.
 #include "catalog/rowtexts.h"
 #include "catalogview/articleitem.h"
+#include "catalog/sortkeys.h"
 #include "catalogview/articlelistmodel.h"
 
 #include <QtTest>
