@@ -32,7 +32,9 @@ std::vector<std::uint32_t> rankTexts(std::uint32_t count, const std::function<QS
     // measured slower than the collator: making and freeing one per text costs more than their quicker
     // comparisons save, even for a quarter of a million texts.
     const QCollator collator;
-    const auto less = [&collator](const auto& a, const auto& b) { return textLess(collator, a.first, b.first); };
+    const auto less = [&collator](const auto& a, const auto& b) {
+        return textLess(collator, a.first, b.first);
+    };
     std::sort(distinct.begin(), distinct.end(), less);
     std::vector<std::uint32_t> rankOf(distinct.size());
     std::uint32_t rank = 0;

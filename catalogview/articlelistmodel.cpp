@@ -163,7 +163,8 @@ std::vector<std::uint32_t> ArticleListModel::sortRows(std::vector<std::uint32_t>
         // are ranked among themselves, so that showing a group does not rank the catalog; so are ordered
         // units and order values, which change with every order.
         std::vector<std::uint32_t>& ranks = catalogRanks[std::size_t(sortedBy)];
-        if (!dependsOnOrders(rowKind, sortedBy) && (!ranks.empty() || numbers.size() > articles->size() / 16)) {
+        if (!dependsOnOrders(rowKind, sortedBy) &&
+            (!ranks.empty() || numbers.size() > articles->size() / 16)) {
             if (ranks.empty())
                 ranks = rankTexts(articles->size(), [&](std::uint32_t n) { return text(n, RowKind::Group); });
             for (std::size_t i = 0; i < numbers.size(); ++i)

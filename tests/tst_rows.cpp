@@ -1,8 +1,8 @@
 // The article list's rows: their texts and marks and their order under sorting. The walks that fill selectors
 // and list are driven through the window by tst_navigation.
 #include "catalog/rowtexts.h"
-#include "catalogview/articleitem.h"
 #include "catalog/sortkeys.h"
+#include "catalogview/articleitem.h"
 #include "catalogview/articlelistmodel.h"
 
 #include <QtTest>
