@@ -1,9 +1,9 @@
 #include "catalogview/articlelistmodel.h"
 
 #include "catalog/rowtexts.h"
+#include "catalog/sortkeys.h"
 #include "catalogview/articleitem.h"
 
-#include <QCollator>
 #include <QIcon>
 
 #include <algorithm>
@@ -30,7 +30,8 @@ void ArticleListModel::setIndex(const ArticleIndex* index) {
     beginResetModel();
     articles = index;
     std::vector<std::uint32_t>().swap(rows);
-    keys.clear();
+    for (std::vector<std::uint32_t>& ranks : catalogRanks)
+        std::vector<std::uint32_t>().swap(ranks);
     endResetModel();
 }
 
@@ -138,50 +139,52 @@ void ArticleListModel::sort(int column, Qt::SortOrder newOrder) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // The selection and the current row follow their articles.
     const QModelIndexList before = persistentIndexList();
-    std::vector<std::uint32_t> numbersBefore;
-    numbersBefore.reserve(std::size_t(before.size()));
-    for (const QModelIndex& i : before)
-        numbersBefore.push_back(rows[std::size_t(i.row())]);
-    sortRows(rows);
+    const std::vector<std::uint32_t> from = sortRows(rows);
+    std::vector<int> to(from.size());
+    for (std::size_t row = 0; row < from.size(); ++row)
+        to[from[row]] = int(row);
     QModelIndexList after;
     after.reserve(before.size());
-    for (qsizetype k = 0; k < before.size(); ++k) {
-        const auto found = std::find(rows.begin(), rows.end(), numbersBefore[std::size_t(k)]);
-        after.append(index(int(found - rows.begin()), before[k].column()));
-    }
+    for (const QModelIndex& i : before)
+        after.append(index(to[std::size_t(i.row())], i.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void ArticleListModel::sortRows(std::vector<std::uint32_t>& numbers) {
-    if (sortedBy < 0 || sortedBy >= ArticleColumnCount || numbers.size() < 2 || !articles)
-        return;
-    // A few rows (a group, the order list) are sorted by their texts at once rather than ranking the whole
-    // catalog first; ordered units and order values change with every order and are always compared as
-    // texts, as few as there are.
-    const bool few = numbers.size() <= articles->size() / 16;
-    if (!dependsOnOrders(rowKind, sortedBy) && (keys.has(sortedBy) || !few)) {
-        sortByKeys(numbers, keys.keys(*articles, sortedBy), order == Qt::DescendingOrder);
-        return;
+std::vector<std::uint32_t> ArticleListModel::sortRows(std::vector<std::uint32_t>& numbers) {
+    // Equal keys keep the order as it is.
+    std::vector<std::uint32_t> keys(numbers.size());
+    if (sortedBy >= 0 && sortedBy < ArticleColumnCount && numbers.size() > 1) {
+        const auto text = [this](std::uint32_t number, RowKind kind) {
+            const IndexPath path = sortedBy >= ColumnCategory ? articles->path(number) : IndexPath();
+            return articleColumnText(articles->article(number), path, kind, sortedBy);
+        };
+        // Many rows are ranked among the whole catalog, once per column. A few rows (a group, the order list)
+        // are ranked among themselves, so that showing a group does not rank the catalog; so are ordered
+        // units and order values, which change with every order.
+        std::vector<std::uint32_t>& ranks = catalogRanks[std::size_t(sortedBy)];
+        if (!dependsOnOrders(rowKind, sortedBy) &&
+            (!ranks.empty() || numbers.size() > articles->size() / 16)) {
+            if (ranks.empty())
+                ranks = rankTexts(articles->size(), [&](std::uint32_t n) { return text(n, RowKind::Group); });
+            for (std::size_t i = 0; i < numbers.size(); ++i)
+                keys[i] = ranks[numbers[i]];
+        } else {
+            keys = rankTexts(std::uint32_t(numbers.size()),
+                             [&](std::uint32_t i) { return text(numbers[i], rowKind); });
+        }
     }
-    std::vector<std::uint32_t> positions(numbers.size());
-    std::vector<QString> shown(numbers.size());
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        positions[i] = std::uint32_t(i);
-        const IndexPath path = sortedBy >= ColumnCategory ? articles->path(numbers[i]) : IndexPath();
-        shown[i] = articleColumnText(articles->article(numbers[i]), path, rowKind, sortedBy);
-    }
-    const QCollator collator;
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return textLess(collator, shown[a], shown[b]);
-        });
-    else
-        std::stable_sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return textLess(collator, shown[b], shown[a]);
-        });
-    std::vector<std::uint32_t> sorted(numbers.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        sorted[i] = numbers[positions[i]];
+    // One stable counting sort: the keys are dense ranks, fewer than the articles.
+    const std::uint32_t top = numbers.empty() ? 0 : *std::max_element(keys.begin(), keys.end());
+    const auto slot = [&](std::uint32_t key) { return order == Qt::AscendingOrder ? key : top - key; };
+    std::vector<std::uint32_t> start(std::size_t(top) + 2), from(numbers.size()), sorted(numbers.size());
+    for (std::uint32_t key : keys)
+        ++start[slot(key) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    for (std::uint32_t i = 0; i < numbers.size(); ++i)
+        from[start[slot(keys[i])]++] = i;
+    for (std::size_t row = 0; row < from.size(); ++row)
+        sorted[row] = numbers[from[row]];
     numbers.swap(sorted);
+    return from;
 }

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "catalog/articleindex.h"
-#include "catalog/sortkeys.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 // The rows of the article list: the numbers of the listed articles (see ArticleIndex), nothing else. The
 // eleven texts and the order mark of a row are made when the view asks for them, that is for the rows on
-// screen, so that listing a million articles costs a million numbers. Sorting orders the numbers by keys
-// ranked once per catalog and column; the order is the one a stable sort of the texts would give.
+// screen, so that listing a million articles costs a million numbers. Sorting ranks the rows' texts
+// (rankTexts) and sorts the numbers by rank; the order is the one a stable sort of the texts would give.
 class ArticleListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -45,8 +45,9 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    // Orders rows by the sort column, keeping the order of rows that compare equal.
-    void sortRows(std::vector<std::uint32_t>& numbers);
+    // Orders numbers by the sort column, keeping the order of rows that compare equal; returns the old
+    // position of each row, top to bottom.
+    std::vector<std::uint32_t> sortRows(std::vector<std::uint32_t>& numbers);
 
     const ArticleIndex* articles = nullptr;
     std::vector<std::uint32_t> rows;
@@ -54,5 +55,7 @@ private:
     QStringList titles;
     int sortedBy = -1;
     Qt::SortOrder order = Qt::AscendingOrder;
-    ColumnKeys keys;
+    // Per column, the ranks of all articles of the catalog by their group rows' texts; empty until a sort
+    // by that column needs them.
+    std::array<std::vector<std::uint32_t>, ArticleColumnCount> catalogRanks;
 };
