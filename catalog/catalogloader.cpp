@@ -225,36 +225,52 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     groupOf.reserve(room);
     texts->reserve(room, {room * (Article::longestName + 1), room * (Article::longestDescription + 1),
                           room * (Article::longestOtherNames + 1)});
-    bool full = false;
     // Articles come grouped in practice, so the last group found is usually the next one's too.
     std::uint64_t lastKey = ~std::uint64_t(0);
     std::uint32_t lastGroup = ArticleIndex::none;
-    Status status = readRecords(
-        in, Article::fixedSize,
-        [](const unsigned char* record) {
-            return Article::fixedSize + 8 * std::size_t(Article::tierCount(record));
-        },
-        [&](const unsigned char* record) {
-            const std::uint64_t key = packKey5(record);
-            if (key != lastKey) {
-                const auto it = groupNumbers.find(key);
-                lastKey = key;
-                lastGroup = it == groupNumbers.end() ? ArticleIndex::none : it->second;
-            }
-            if (lastGroup == ArticleIndex::none || full)
-                return;
-            std::vector<Article>& list = *groups[lastGroup];
-            list.emplace_back();
-            try {
-                list.back().parse(record, *texts);
-            } catch (const std::length_error&) {
-                // Texts beyond 4 GiB: the catalog ends here, and the user learns it is incomplete.
-                list.pop_back();
-                full = true;
-                return;
-            }
-            groupOf.push_back(lastGroup);
+    const auto groupOfRecord = [&](const unsigned char* record) {
+        const std::uint64_t key = packKey5(record);
+        if (key != lastKey) {
+            const auto it = groupNumbers.find(key);
+            lastKey = key;
+            lastGroup = it == groupNumbers.end() ? ArticleIndex::none : it->second;
+        }
+        return lastGroup;
+    };
+    const auto recordSize = [](const unsigned char* record) {
+        return Article::fixedSize + 8 * std::size_t(Article::tierCount(record));
+    };
+    // Where the stream can go back, the records of each group are counted first, so that every group takes
+    // exactly its room: growing by doubling moved each article twice on average, and shrinking once more,
+    // which cost more than reading the file twice.
+    const std::istream::pos_type from = in.tellg();
+    if (from != std::istream::pos_type(-1)) {
+        std::vector<std::size_t> counts(before);
+        readRecords(in, Article::fixedSize, recordSize, [&](const unsigned char* record) {
+            if (const std::uint32_t g = groupOfRecord(record); g != ArticleIndex::none)
+                ++counts[g];
         });
+        in.clear();
+        if (in.seekg(from))
+            for (std::size_t g = 0; g < groups.size(); ++g)
+                groups[g]->reserve(counts[g]);
+    }
+    bool full = false;
+    Status status = readRecords(in, Article::fixedSize, recordSize, [&](const unsigned char* record) {
+        if (groupOfRecord(record) == ArticleIndex::none || full)
+            return;
+        std::vector<Article>& list = *groups[lastGroup];
+        list.emplace_back();
+        try {
+            list.back().parse(record, *texts);
+        } catch (const std::length_error&) {
+            // Texts beyond 4 GiB: the catalog ends here, and the user learns it is incomplete.
+            list.pop_back();
+            full = true;
+            return;
+        }
+        groupOf.push_back(lastGroup);
+    });
     if (full)
         status = Status::ReadFailed;
 
