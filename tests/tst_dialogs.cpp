@@ -3,6 +3,7 @@
 #include "ui/vxarticleinfodialog.h"
 #include "ui/vxarticleorderdialog.h"
 
+#include <QtPrintSupport>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -57,6 +58,25 @@ private slots:
         QVERIFY2(info.contains("<B>Status</B>:</TD><TD>Unbekannt</TD>") && info.contains(prices +
                  "7%)</TH></TR>\n<TR><TD ALIGN=RIGHT>10</TD><TD ALIGN=RIGHT>2.22</TD>"), qPrintable(info));
         // clang-format on
+    }
+    // The info dialog's text fills it above its buttons; a print cancelled in its dialog writes nothing.
+    void infoDialog() {
+        QTemporaryDir temp;
+        QString shown;
+        answerNextModalOf<vxArticleInfoDialog>([&](vxArticleInfoDialog* dialog) {
+            const auto* text = dialog->findChild<QTextBrowser*>("teArticleInfo");
+            if (text->width() > dialog->width() * 3 / 4 && text->height() > dialog->height() / 2)
+                shown = text->toPlainText().section('\n', 1, 2);
+            answerNextModalOf<QPrintDialog>([&](QPrintDialog* print) {
+                print->printer()->setOutputFileName(temp.filePath("info.pdf"));
+                print->reject();
+            });
+            dialog->findChild<QPushButton*>("pbPrint")->click();
+            dialog->findChild<QPushButton*>("pbOK")->click();
+        });
+        showArticleInfoDialog(transistor);
+        QCOMPARE(shown, "Name:\nBC547B");
+        QVERIFY(QDir(temp.path()).isEmpty());
     }
     void orderDialog_data() {
         QTest::addColumn<int>("minimum"); // of the first tier, the second is ten times that; 0: none

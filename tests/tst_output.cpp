@@ -221,6 +221,13 @@ private slots:
                 2);
     }
 
+    // "Alle abbestellen" tells the view that the marks of the rows shown changed.
+    void unorderAll() {
+        auto* list = window->findChild<QTreeView*>("lvParts");
+        QSignalSpy told(list->model(), &QAbstractItemModel::dataChanged);
+        QVERIFY(chooseFromRowMenu(list, 0, "Alle abbestellen") && told.size() == 1);
+    }
+
 private:
     void runOrderListMenu(const QString& entry) {
         for (QAction* action : window->menuBar()->actions().value(1)->menu()->actions())
