@@ -15,7 +15,7 @@
 #include "support/catalogwriter.h"
 #include "support/filebytes.h"
 #include "support/modal.h"
-#include "support/viewfixture.h"
+#include "support/screen.h"
 #include "tools/archivepacker.h"
 #include "tools/cataloggenerator.h"
 
@@ -359,8 +359,7 @@ void tst_Monkey::act(std::mt19937_64& random, QStringList& log) {
         const bool accept = chance(70);
         log << QStringLiteral("print %1").arg(accept ? "PDF" : "cancelled");
         const QString pdf = temp.filePath("liste.pdf");
-        answerNextModal("QPrintDialog", [accept, pdf](QWidget* w) {
-            auto* dialog = static_cast<QPrintDialog*>(w);
+        answerNextModalOf<QPrintDialog>([accept, pdf](QPrintDialog* dialog) {
             dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
             dialog->printer()->setOutputFileName(pdf);
             dialog->done(accept ? QDialog::Accepted : QDialog::Rejected);

@@ -1,7 +1,8 @@
 #include "app/vxmainwindow.h"
+#include "support/catalogwriter.h"
 #include "support/filebytes.h"
 #include "support/modal.h"
-#include "support/viewfixture.h"
+#include "support/screen.h"
 
 #include <QtPrintSupport>
 #include <QtTest>

@@ -37,12 +37,8 @@ void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::functio
     QTimer::singleShot(0, [pending] { poll(pending); });
 }
 
-void answerNextModal(const char* className, std::function<void(QWidget*)> answer) {
-    answerNextModalMatching([className](QWidget* w) { return w->inherits(className); }, std::move(answer));
-}
-
 void rejectNextModal() {
-    answerNextModal([](QWidget* w) {
+    answerNextModalMatching(nullptr, [](QWidget* w) {
         if (auto* d = qobject_cast<QDialog*>(w))
             d->reject();
     });

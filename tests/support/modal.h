@@ -15,11 +15,6 @@ namespace vxtest {
 // Answers the next modal widget for which matches holds (any, when null) once its event loop runs, passing
 // over others shown meanwhile, so that the slot under test can be called right after.
 void answerNextModalMatching(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer);
-inline void answerNextModal(std::function<void(QWidget*)> answer) {
-    answerNextModalMatching(nullptr, std::move(answer));
-}
-// The next modal widget that inherits className ("QPrintDialog"), also one opened from inside another.
-void answerNextModal(const char* className, std::function<void(QWidget*)> answer);
 template <class T> void answerNextModalOf(std::function<void(T*)> answer) {
     answerNextModalMatching([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
                             [answer](QWidget* w) { answer(qobject_cast<T*>(w)); });

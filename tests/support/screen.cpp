@@ -1,7 +1,5 @@
-#include "support/viewfixture.h"
+#include "support/screen.h"
 
-#include "catalog/latin1.h"
-#include "catalog/orderindex.h"
 #include "support/modal.h"
 #include "ui/vxarticleorderdialog.h"
 
@@ -19,8 +17,6 @@
 namespace vxtest {
 
 namespace {
-const char* const selectorNames[] = {"cbCategory", "cbSubCategory", "cbSubSubCategory"};
-
 // The middle of the row's visible part: a wide row's own middle may lie beyond the list's edge.
 QPoint rowPoint(QTreeView* list, int row) {
     const QModelIndex index = list->model()->index(row, 0);
@@ -69,19 +65,17 @@ bool chooseFromRowMenu(QTreeView* list, int row, const QString& entry) {
 
 void answerNextOrderDialog(const QString& units, bool ok) {
     answerNextModalOf<vxArticleOrderDialog>([units, ok](vxArticleOrderDialog* dialog) {
-        if (!units.isNull()) {
-            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("leOrderedUnits"));
-            field->selectAll();
-            QTest::keyClicks(field, units);
-        }
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("leOrderedUnits"));
+        field->selectAll();
+        QTest::keyClicks(field, units);
         QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? "pbOK" : "pbCancel"), Qt::LeftButton);
     });
 }
 
 bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& name, const QString& units) {
-    const int entries[] = {c, s, ss};
-    for (int level = 0; level < 3; ++level)
-        if (!chooseEntry(view->findChild<QComboBox*>(QLatin1String(selectorNames[level])), entries[level]))
+    for (const auto& [box, entry] :
+         {std::pair{"cbCategory", c}, {"cbSubCategory", s}, {"cbSubSubCategory", ss}})
+        if (!chooseEntry(view->findChild<QComboBox*>(QLatin1String(box)), entry))
             return false;
     auto* list = view->findChild<QTreeView*>(QStringLiteral("lvParts"));
     const int row = rowNamed(list, name);
@@ -111,13 +105,6 @@ IndexPath rowPath(const QTreeView* list, int row) {
             cellText(list, row, ColumnSubSubCategory).toUInt(), cellText(list, row, ColumnArticle).toUInt()};
 }
 
-QStringList columnTexts(const QTreeView* list, int column) {
-    QStringList texts;
-    for (int i = 0; i < rowCount(list); ++i)
-        texts << cellText(list, i, column);
-    return texts;
-}
-
 int rowNamed(const QTreeView* list, const QString& name) {
     for (int i = 0; i < rowCount(list); ++i)
         if (cellText(list, i, ColumnName) == name)
@@ -128,49 +115,6 @@ int rowNamed(const QTreeView* list, const QString& name) {
 int selectedRow(const QTreeView* list) {
     const QModelIndexList rows = list->selectionModel()->selectedRows();
     return rows.size() == 1 ? rows.constFirst().row() : -1;
-}
-
-QString rowsAgreeWithCatalog(const QTreeView* list, const Catalog& catalog) {
-    for (int i = 0; i < rowCount(list); ++i) {
-        const Article* article = articleAt(catalog, rowPath(list, i));
-        if (!article || fromLatin1(article->name) != cellText(list, i, ColumnName))
-            return cellText(list, i, ColumnName);
-    }
-    return QString();
-}
-
-void ViewFixture::reset() {
-    view = std::make_unique<vxCentralWidget>();
-    view->resize(900, 600);
-    view->show();
-    if (!QTest::qWaitForWindowExposed(view.get()))
-        qWarning("the catalog view was not shown");
-}
-
-bool ViewFixture::open(const CatalogWriter& writer, const QString& name) {
-    const QString directory = temp.filePath(name);
-    if (!writer.writeTo(directory))
-        return false;
-    answerNextFileDialog(directory);
-    view->slotOpenCatalog();
-    return !view->currentCatalog().empty();
-}
-
-QComboBox* ViewFixture::selector(int level) const {
-    return child<QComboBox>(selectorNames[level]);
-}
-
-void ViewFixture::search(const QString& text) {
-    auto* edit = child<QLineEdit>("leSearch");
-    edit->clear();
-    // Key by key; characters beyond ASCII arrive as key events carrying the text, as from an input method.
-    for (QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(edit, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-    QTest::mouseClick(child<QPushButton>("pbSearch"), Qt::LeftButton);
 }
 
 } // namespace vxtest
