@@ -87,6 +87,15 @@ private slots:
                 htmlRow("2", "Abisolier &lt;Typ 1&gt; &amp; Co", "10.00", "11.60") +
                 "<TR><TD>&nbsp;</TD><TD ALIGN=LEFT><B>Summe</B></TD><TD ALIGN=RIGHT><B>ca. 3 &amp; mehr</B>"
                 "</TD><TD ALIGN=RIGHT><B>12345696.21</B></TD></TR>\n</TABLE></CENTER>\n</BODY>\n</HTML>\n");
+        // What tst_ordercsv reads back.
+        exportTo("Exportiere CSV-Datei", "liste.csv");
+        QCOMPARE(
+            readAll(out->filePath("liste.csv")),
+            "\xEF\xBB\xBFGruppe;Artikel;Beschreibung;Menge (VPE);VPE;St\xC3\xBC"
+            "ck;Netto;Brutto\r\nA0101;Kondensator 100nF;;12;10;120;2,22;2,57\r\n"
+            "A0102;Widerstand 4,7k;;1;1;1;0,87;1,00\r\nA0201;K\xC3\xBChlk\xC3\xB6rper;;1;1;1;2,00;2,14\r\n"
+            "B0101;Seitenschneider;;10;1;10;10642826,64;12345678,90\r\n"
+            "B0101;Abisolier <Typ 1> & Co;;2;1;2;10,00;11,60\r\n");
     }
     void writing_data() {
         QTest::addColumn<QString>("entry");
@@ -146,29 +155,6 @@ private slots:
         for (const QString& text : boxes.texts())
             seen << (text.contains(out->filePath(target)) ? "warning naming the target" : text);
         QTEST(seen.join(", "), "result");
-    }
-    // Exported, the catalog opened again and imported, the order list is what it was. Files a spreadsheet
-    // saved again are read back by tst_ordercsv.
-    void csvRoundTrip() {
-        const auto outputs = [this] {
-            return exportTo("Exportiere Text-Datei", "l.txt") + exportTo("Exportiere HTML-Datei", "l.html") +
-                   view->findChild<QLineEdit*>("leOrderCount")->text();
-        };
-        const QString before = outputs();
-        exportTo("Exportiere CSV-Datei", "liste.csv");
-        const QByteArray head = "\xEF\xBB\xBFGruppe;Artikel;Beschreibung;Menge (VPE);VPE;St\xC3\xBC"
-                                "ck;Netto;Brutto\r\n"
-                                "A0101;Kondensator 100nF;;12;10;120;2,22;2,57\r\n";
-        QCOMPARE(readAll(out->filePath("liste.csv")).left(head.size()), head);
-        MessageBoxCatcher boxes;
-        boxes.answerWith(QMessageBox::Yes);
-        answerNextFileDialog(catalog.path());
-        view->slotOpenCatalog();
-        QCOMPARE(view->findChild<QLineEdit*>("leOrderCount")->text(), "0");
-        answerNextFileDialog(out->filePath("liste.csv"));
-        runOrderListMenu("Importiere CSV-Datei");
-        QCOMPARE(boxes.texts().size(), 1);
-        QCOMPARE(outputs(), before);
     }
     // Rows that name no article or units the order dialog refuses are named in one warning, the others
     // ordered; a damaged file changes nothing; without a catalog the entry only says so.
