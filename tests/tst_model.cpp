@@ -165,11 +165,6 @@ private slots:
                                          IndexPath{1, 0, 4294967295u, 0}, IndexPath{1, 0, 0, 4294967295u}})
             QCOMPARE(index.number(outside), ArticleIndex::none);
         QCOMPARE(index.category(4).end - index.category(4).first, 0u);
-        QCOMPARE(index.group(0, 0, 0).end - index.group(0, 0, 0).first, 0u);
-        index.clear();
-        QCOMPARE(index.size(), 0u);
-        QCOMPARE(index.number({1, 0, 0, 0}), ArticleIndex::none);
-        QCOMPARE(index.category(0).end, 0u);
     }
 };
 
