@@ -144,8 +144,8 @@ private slots:
             }
     }
 
-    // An empty catalog finds nothing; a matcher moves with its compiled expressions.
-    void emptyCatalogAndMoves() {
+    // An empty catalog finds nothing, also when asked beyond its end.
+    void emptyCatalog() {
         const ArticleTexts texts;
         for (const char* pattern : {"", ".*", "^$", "(?<=a)b", "\u212Aelvin", "a("}) {
             const ArticleMatcher matcher(QString::fromUtf8(pattern), true, true, true, false);
@@ -154,13 +154,6 @@ private slots:
             matcher.find(texts, 0, 5, found);
             QVERIFY(texts.size() == 0 && found.empty());
         }
-        Article article;
-        article.name = latin1("Gehäuse");
-        ArticleMatcher matcher(QStringLiteral("GEHÄUSE"), true, false, false, false),
-            moved(std::move(matcher));
-        QVERIFY(moved.matches(article));
-        matcher = std::move(moved);
-        QVERIFY(matcher.matches(article));
     }
 };
 

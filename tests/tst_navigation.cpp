@@ -82,7 +82,8 @@ private slots:
     }
 
     void cascade_data() {
-        // Steps: "<level> <entry>", "emit <level> <index>", "tick <NDOC>", "search|text|order|jump <x>".
+        // Steps: "<level> <entry>", "emit <level> <index>", "tick <NDOC>", "search|text|order|jump <x>",
+        // "fresh".
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
@@ -113,6 +114,10 @@ private slots:
         row("upper group far past the end", {QStringLiteral("emit 1 %1").arg(INT_MAX)}, carbonGroups);
         row("group past the end", {"emit 2 3"}, carbonGroups);
         row("main group past the end", {"emit 0 99"}, carbon);
+        row("without a catalog",
+            {"fresh", "emit 0 0", "emit 1 0", "emit 2 0", "emit 0 -1", "emit 1 -1", "emit 2 -1"}, nothing);
+        row("search without a catalog", {"fresh", "search x"}, "-1: |  (off) |  (off) | ");
+        row("blank search without a catalog", {"fresh", "search "}, nothing, blank);
         // The search view keeps the lower selectors on their second-to-last entries and lists new results.
         row("search", {"search schneid"}, searchView + "Seitenschneider");
         row("search in a one-group main group", {"0 1", "search schneid"},
@@ -169,6 +174,8 @@ private slots:
                     child<QCheckBox>(box + 2)->setChecked(argument.contains(QLatin1Char(*box)));
             else if (is("text"))
                 child<QLineEdit>("leSearch")->setText(argument);
+            else if (choice == QLatin1String("fresh")) // as started, without a catalog
+                view = std::make_unique<vxCentralWidget>();
             else if (choice == QLatin1String("order list"))
                 QTest::mouseClick(child<QPushButton>("pbOrderList"), Qt::LeftButton);
             else if (is("order")) {
@@ -275,19 +282,6 @@ private slots:
             QVERIFY(progress.cancelText == "Abbruch" && progress.maximum == 5 &&
                     progress.values == (QList<int>{1, 2, 3, 4, 5}));
         }
-    }
-
-    void withoutCatalog() {
-        view = std::make_unique<vxCentralWidget>();
-        view->show();
-        for (int level : {0, 1, 2})
-            for (int index : {0, -1})
-                emit selector(level)->activated(index);
-        MessageBoxCatcher boxes;
-        search(QStringLiteral("x"));
-        QCOMPARE(screen().remove(" (off)"), nothing);
-        search(QStringLiteral(" "));
-        QCOMPARE(boxes.texts(), QStringList{blank});
     }
 };
 

@@ -51,14 +51,6 @@ private slots:
             QVERIFY2(readFileBytes(target + file) == readFileBytes(path + "/" + file), qPrintable(file));
         QCOMPARE(QDir(target).entryList(QDir::Files).size(), 14); // twelve records, both temporary files
     }
-    // The records go into the directory, not beside it as "ZielF1"; no directory at all is a failure.
-    void targetWithoutSlash() {
-        prepare(1);
-        QCOMPARE(uncompressArchive(archive, target.chopped(1)), 0);
-        compareWith(12);
-        QCOMPARE(uncompressArchive(archive, QString()), 1);
-        QCOMPARE(uncompressArchive(archive + ".fehlt", target), 1); // an archive that cannot be opened
-    }
     void slot_data() {
         QTest::addColumn<QByteArray>("bytes"); // null: the archive as packed
         QTest::addColumn<QString>("blocker");  // a directory of this name in the target
