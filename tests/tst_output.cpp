@@ -194,20 +194,6 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList("Es ist kein Katalog geöffnet. Eine Bestellliste lässt sich erst "
                                             "importieren, wenn ein Katalog geöffnet ist."));
     }
-    // Printed on the dialog's printer, the order list fills several small sheets.
-    void printout() {
-        const QString path = out->filePath("bestellliste.pdf");
-        answerNextModalOf<QPrintDialog>([&](QPrintDialog* dialog) {
-            dialog->printer()->setOutputFileName(path);
-            dialog->printer()->setPageSize(QPageSize(QSize(400, 220)));
-            // done(): accept() would take the printer back from the dialog's own fields.
-            dialog->done(QDialog::Accepted);
-        });
-        runOrderListMenu("Drucken");
-        QVERIFY(QString::fromLatin1(readAll(path)).count(QRegularExpression("/Type\\s*/Page(?![A-Za-z])")) >=
-                2);
-    }
-
     // "Alle abbestellen" tells the view that the marks of the rows shown changed.
     void unorderAll() {
         auto* list = window->findChild<QTreeView*>("lvParts");
