@@ -14,8 +14,7 @@
 #include "support/catalogdump.h"
 #include "support/catalogwriter.h"
 #include "support/filebytes.h"
-#include "support/modal.h"
-#include "support/screen.h"
+#include "support/gui.h"
 #include "tools/archivepacker.h"
 #include "tools/cataloggenerator.h"
 

@@ -1,8 +1,7 @@
 // Opening a catalog, selectors, article list, search, order list view and the double-click jump, read back as
 // one screen line.
 #include "support/catalogwriter.h"
-#include "support/modal.h"
-#include "support/screen.h"
+#include "support/gui.h"
 
 #include <QtTest>
 #include <QtWidgets>

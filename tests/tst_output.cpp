@@ -1,8 +1,7 @@
 #include "app/vxmainwindow.h"
 #include "support/catalogwriter.h"
 #include "support/filebytes.h"
-#include "support/modal.h"
-#include "support/screen.h"
+#include "support/gui.h"
 
 #include <QtPrintSupport>
 #include <QtTest>

@@ -1,5 +1,5 @@
 #include "support/filebytes.h"
-#include "support/modal.h"
+#include "support/gui.h"
 #include "tools/archivepacker.h"
 #include "ui/vxcentralwidget.h"
 #include "uncompress/uncompress.h"
