@@ -1,16 +1,15 @@
 #include "catalog/articlematcher.h"
 #include "catalog/articletexts.h"
+#include "support/catalogwriter.h"
 
 #include <QtTest>
 
 #include <array>
 #include <random>
 
-namespace {
+using vxtest::latin1;
 
-std::string latin1(const char* utf8) {
-    return QString::fromUtf8(utf8).toLatin1().toStdString();
-}
+namespace {
 
 QRegularExpression reference(const QString& pattern, bool caseSensitive) {
     return QRegularExpression(pattern, caseSensitive ? QRegularExpression::UseUnicodePropertiesOption
