@@ -52,11 +52,12 @@ private slots:
         answerNextFileDialog(catalog.path());
         view->slotOpenCatalog();
         out.emplace();
-        QVERIFY(orderFromGroup(view, 0, 0, 0, "Kondensator 100nF", "12"));
-        QVERIFY(orderFromGroup(view, 0, 0, 1, "Widerstand 4,7k", "1"));
-        QVERIFY(orderFromGroup(view, 0, 1, 0, "Kühlkörper", "1"));
-        QVERIFY(orderFromGroup(view, 1, 0, 0, "Seitenschneider", "10"));
+        // Ordered against catalog order, which every export follows.
         QVERIFY(orderFromGroup(view, 1, 0, 0, "Abisolier <Typ 1> & Co", "2"));
+        QVERIFY(orderFromGroup(view, 1, 0, 0, "Seitenschneider", "10"));
+        QVERIFY(orderFromGroup(view, 0, 1, 0, "Kühlkörper", "1"));
+        QVERIFY(orderFromGroup(view, 0, 0, 1, "Widerstand 4,7k", "1"));
+        QVERIFY(orderFromGroup(view, 0, 0, 0, "Kondensator 100nF", "12"));
     }
     // Rows in catalog order; amounts of eleven characters are cut in the text only; names keep umlauts and
     // markup characters; a sum typed over the computed one is written as typed.
