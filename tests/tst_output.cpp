@@ -157,7 +157,8 @@ private slots:
         QTEST(seen.join(", "), "result");
     }
     // Rows that name no article or units the order dialog refuses are named in one warning, the others
-    // ordered; a damaged file changes nothing; without a catalog the entry only says so.
+    // ordered; a damaged file is named (that it changes nothing the monkey test checks); without a catalog
+    // the entry only says so.
     void csvImportFailures() {
         QVERIFY(writeFileBytes(out->filePath("teils.csv"),
                                "Gruppe;Artikel;Menge (VPE)\n"
@@ -166,15 +167,14 @@ private slots:
                                "A0102;Widerstand 4,7k;1\nA0102;Widerstand 4,7k;1\n"
                                "A0102;Widerstand 4,7k;1\nA0101;Kondensator 100nF;11\n"));
         QVERIFY(writeFileBytes(out->filePath("kaputt.csv"), "Gruppe;Artikel;Menge (VPE)\n\"A0101;x;1\n"));
-        const auto count = [this] { return view->findChild<QLineEdit*>("leOrderSumBrutto")->text(); };
-        const QString total = count();
         QStringList seen;
         for (const char* file : {"kaputt.csv", "teils.csv"}) {
             MessageBoxCatcher boxes;
             answerNextFileDialog(out->filePath(file));
             runOrderListMenu("Importiere CSV-Datei");
-            seen << boxes.texts() << count();
+            seen << boxes.texts();
         }
+        seen << view->findChild<QLineEdit*>("leOrderSumBrutto")->text();
         // Seitenschneider at 3 instead of 10 units; the one Kondensator 100nF went to the first row naming
         // it.
         QCOMPARE(seen,
@@ -182,7 +182,6 @@ private slots:
                      {"Die Datei " + out->filePath("kaputt.csv") +
                           " ist unvollständig: das Anführungszeichen in Zeile 2 wird nie "
                           "geschlossen. Die Bestellung bleibt unverändert.",
-                      total,
                       "6 Zeilen nicht übernommen: Zeile 2 (Kondensator 100nF), Zeile 4 "
                       "(Kondensator 100nF), Zeile 5 (<b>?</b>), Zeile 9 (Widerstand 4,7k), Zeile 10 "
                       "(Widerstand 4,7k) und 1 weitere.\nSie passen zu keinem Artikel des Katalogs, oder der "
