@@ -86,7 +86,8 @@ class tst_Navigation : public QObject {
                          (selector(level)->isEnabled() ? "" : " (off)");
         QStringList rows;
         for (int i = 0; i < rowCount(list()); ++i)
-            rows << (selectedRow(list()) == i ? "*" : "") + cellText(list(), i, ColumnName);
+            rows << (list()->selectionModel()->isRowSelected(i, {}) ? "*" : "") +
+                        cellText(list(), i, ColumnName);
         return (parts << rows.join('/')).join(QLatin1String(" | "));
     }
 

@@ -205,9 +205,4 @@ int rowNamed(const QTreeView* list, const QString& name) {
     return -1;
 }
 
-int selectedRow(const QTreeView* list) {
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    return rows.size() == 1 ? rows.constFirst().row() : -1;
-}
-
 } // namespace vxtest

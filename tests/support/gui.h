@@ -87,12 +87,11 @@ bool orderFromGroup(vxCentralWidget* view, int c, int s, int ss, const QString& 
 
 // What the screen shows: the entries of box, the current one marked with a leading '*'; the list's rows as
 // its model tells them (hidden columns included); the index path in a row's hidden columns; the first row
-// named name or -1; the one selected row or -1.
+// named name or -1.
 QStringList markedEntries(const QComboBox* box);
 int rowCount(const QTreeView* list);
 QString cellText(const QTreeView* list, int row, int column);
 IndexPath rowPath(const QTreeView* list, int row);
 int rowNamed(const QTreeView* list, const QString& name);
-int selectedRow(const QTreeView* list);
 
 } // namespace vxtest
