@@ -2,7 +2,7 @@
 
 #include "app/vxmainwindow.h"
 #include "catalog/indexpath.h"
-#include "support/viewfixture.h"
+#include "support/gui.h"
 #include "timing.h"
 
 #include <QAction>

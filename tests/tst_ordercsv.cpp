@@ -1,5 +1,6 @@
 // The order list's CSV file: what the export writes is read back to the same orders, also after a spreadsheet
 // saved it again in its own way; hostile files end in a status, never in a hang or a half-read list.
+#include "catalog/articleindex.h"
 #include "catalog/articletexts.h"
 #include "catalog/catalogloader.h"
 #include "catalog/ordercsv.h"
@@ -75,62 +76,51 @@ private slots:
     // the export reads back to the articles' own texts, and every re-save of it orders exactly the ordered
     // articles and refuses exactly the bad rows.
     void roundTrip() {
+        ArticleIndex index;
+        index.build(catalog);
         for (std::uint64_t seed = 1; seed <= 30; ++seed) {
             std::mt19937_64 random(seed);
             Catalog orders = catalog;
             std::vector<FoundArticle> found;
             std::vector<std::pair<IndexPath, int>> expected;
-            std::vector<std::pair<IndexPath, QString>> bad;
-            for (unsigned c = 0; c < orders.size(); ++c)
-                for (unsigned s = 0; s < orders[c].subCategories.size(); ++s)
-                    for (unsigned ss = 0; ss < orders[c].subCategories[s].subSubCategories.size(); ++ss) {
-                        std::vector<Article>& group =
-                            orders[c].subCategories[s].subSubCategories[ss].articles;
-                        for (unsigned a = 0; a < group.size(); ++a) {
-                            const int first =
-                                group[a].priceTiers.empty() ? 1 : group[a].priceTiers[0].quantity;
-                            const int dice = int(random() % 10);
-                            if (dice < 3 && !group[a].priceTiers.empty()) {
-                                group[a].orderedUnits = first + int(random() % 3);
-                                found.push_back({&group[a], {c, s, ss, a}});
-                                expected.emplace_back(found.back().path, group[a].orderedUnits);
-                            } else if (dice == 3 && (first > 1 || group[a].priceTiers.empty())) {
-                                bad.emplace_back(IndexPath{c, s, ss, a}, QString::number(first - 1));
-                            } else if (dice == 4) {
-                                bad.emplace_back(IndexPath{c, s, ss, a}, random() % 2 ? "0" : "zwei");
-                            }
-                        }
-                    }
-            const QByteArray csv = orderListCsv(found);
-            const OrderCsv exported = parseOrderCsv(csv);
+            std::vector<std::pair<IndexPath, QString>> planned; // the units of a bad row, null for an order
+            for (std::uint32_t n = 0; n < index.size(); ++n) {
+                const IndexPath path = index.path(n);
+                const Article& article = index.article(n);
+                const int first = article.priceTiers.empty() ? 1 : article.priceTiers[0].quantity;
+                const int dice = int(random() % 10);
+                if (dice < 3 && !article.priceTiers.empty()) {
+                    expected.emplace_back(path, first + int(random() % 3));
+                    orders[path.c].setOrderedUnits(path.s, path.ss, path.a, expected.back().second);
+                    found.push_back({articleAt(orders, path), path});
+                    planned.emplace_back(path, QString());
+                } else if (dice == 3 && (first > 1 || article.priceTiers.empty())) {
+                    planned.emplace_back(path, QString::number(first - 1));
+                } else if (dice == 4) {
+                    planned.emplace_back(path, random() % 2 ? "0" : "zwei");
+                }
+            }
+            const OrderCsv exported = parseOrderCsv(orderListCsv(found));
             QCOMPARE(exported.rows.size(), found.size());
-            // Merged in catalog order with rows for the bad units, and numbered as lines.
+            // In catalog order, the bad rows among the exported ones, and numbered as lines.
             std::vector<OrderCsvRow> rows;
             QList<int> refused;
-            for (std::size_t f = 0, b = 0; f < found.size() || b < bad.size();) {
-                const bool takeBad =
-                    b < bad.size() &&
-                    (f == found.size() ||
-                     std::tie(bad[b].first.c, bad[b].first.s, bad[b].first.ss, bad[b].first.a) <
-                         std::tie(found[f].path.c, found[f].path.s, found[f].path.ss, found[f].path.a));
-                if (takeBad) {
-                    const Article& article = *articleAt(orders, bad[b].first);
-                    rows.push_back({0, QString::fromLatin1(article.groupKey.c_str()),
-                                    QString::fromLatin1(article.name),
-                                    QString::fromLatin1(article.description),
-                                    QString::number(article.packingUnit), bad[b++].second});
-                    refused << int(rows.size()) + 1;
-                } else {
-                    const Article& article = *found[f].article;
-                    const OrderCsvRow& row = exported.rows[f++];
+            for (const auto& [path, badUnits] : planned) {
+                const Article& article = *articleAt(orders, path);
+                const OrderCsvRow own{0,
+                                      QString::fromLatin1(article.groupKey.c_str()),
+                                      QString::fromLatin1(article.name),
+                                      QString::fromLatin1(article.description),
+                                      QString::number(article.packingUnit),
+                                      badUnits.isNull() ? QString::number(article.orderedUnits) : badUnits};
+                if (badUnits.isNull()) {
+                    const OrderCsvRow& row = exported.rows[rows.size() - std::size_t(refused.size())];
                     QCOMPARE(QStringList({row.group, row.name, row.description, row.packingUnit, row.units}),
-                             QStringList({QString::fromLatin1(article.groupKey.c_str()),
-                                          QString::fromLatin1(article.name),
-                                          QString::fromLatin1(article.description),
-                                          QString::number(article.packingUnit),
-                                          QString::number(article.orderedUnits)}));
-                    rows.push_back(row);
+                             QStringList({own.group, own.name, own.description, own.packingUnit, own.units}));
                 }
+                rows.push_back(own);
+                if (!badUnits.isNull())
+                    refused << int(rows.size()) + 1;
             }
             const OrderCsv again = parseOrderCsv(resave(rows, random));
             QCOMPARE(again.status, OrderCsv::Ok);

@@ -26,10 +26,6 @@ Catalog catalogOf(const std::vector<std::vector<Article>>& groups) {
     return {category};
 }
 
-QImage mark(const QAbstractItemModel& model, int row, int column) {
-    return model.index(row, column).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
-}
-
 // Each row by its name and index path, top to bottom.
 QStringList rowsOf(const QAbstractItemModel& model) {
     QStringList rows;
@@ -158,8 +154,7 @@ private slots:
         }
     }
 
-    // Sorting moves the selection and the current row with their articles; one row's change is reported
-    // for that row, the change of all for all.
+    // Sorting moves the selection and the current row with their articles.
     void selectionFollowsAndChangesAreReported() {
         std::vector<Article> articles;
         for (const char* name : {"D", "B", "C", "A"}) {
@@ -184,33 +179,22 @@ private slots:
         QCOMPARE(model.rowOf({0, 0, 1, 0}), -1);
         // The cells' texts and marks are checked against the catalog by the monkey test; not their looks.
         QVERIFY(orderedPixmap().toImage() != unorderedPixmap().toImage());
-        QCOMPARE(mark(model, 0, ColumnName), unorderedPixmap().toImage());
-        QVERIFY(model.index(0, ColumnDescription).data(Qt::DecorationRole).isNull());
         QCOMPARE(model.index(0, ColumnPrice).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignRight | Qt::AlignVCenter);
         QCOMPARE(model.index(0, ColumnStatus).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignCenter);
         QVERIFY(model.index(0, ColumnName).data(Qt::TextAlignmentRole).isNull());
         QCOMPARE(model.columnCount(), int(ArticleColumnCount));
-
+        // A row's change is reported for all its cells, the change of all for all cells.
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         model.refreshRow(2);
         model.refreshRow(4);
         model.refreshAll();
-        QCOMPARE(changed.size(), 2);
-        const auto span = [&](int k) {
-            return QString("%1,%2-%3,%4")
-                .arg(changed[k][0].toModelIndex().row())
-                .arg(changed[k][0].toModelIndex().column())
-                .arg(changed[k][1].toModelIndex().row())
-                .arg(changed[k][1].toModelIndex().column());
-        };
-        QCOMPARE(span(0), "2,0-2,10");
-        QCOMPARE(span(1), "0,0-3,10");
-
-        // A new catalog drops the rows; without one nothing is listed.
+        QVERIFY(changed.size() == 2 && changed[0][0] == model.index(2, 0) &&
+                changed[0][1] == model.index(2, 10) && changed[1][0] == model.index(0, 0) &&
+                changed[1][1] == model.index(3, 10));
+        // Without a catalog nothing is listed.
         model.setIndex(nullptr);
-        QCOMPARE(model.rowCount(), 0);
         model.showGroup(0, 0, 0);
         QCOMPARE(model.rowCount(), 0);
     }
