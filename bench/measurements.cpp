@@ -2,7 +2,7 @@
 
 #include "app/vxmainwindow.h"
 #include "catalog/indexpath.h"
-#include "support/modal.h"
+#include "support/gui.h"
 #include "timing.h"
 #include "ui/vxcentralwidget.h"
 

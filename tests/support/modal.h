@@ -1,4 +1,0 @@
-#pragma once
-
-// The name the benchmarks include.
-#include "support/gui.h"
