@@ -1,6 +1,7 @@
 #include "catalog/articlematcher.h"
 
 #include "catalog/articletexts.h"
+#include "catalog/vectorstate.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
@@ -337,6 +338,7 @@ bool ArticleMatcher::matches(const Article& article) const {
 
 void ArticleMatcher::find(const ArticleTexts& texts, std::uint32_t first, std::uint32_t end,
                           std::vector<std::uint32_t>& found) const {
+    clearUpperVectorState();
     end = std::min(end, texts.size());
     if (!engine || engine->path == Engine::Path::Nothing || first >= end)
         return;

@@ -3,6 +3,7 @@
 #include "catalog/articleindex.h"
 #include "catalog/articletexts.h"
 #include "catalog/grouprecord.h"
+#include "catalog/vectorstate.h"
 
 #include <algorithm>
 #include <array>
@@ -184,6 +185,7 @@ std::uint64_t bytesLeft(std::istream& in) {
 } // namespace
 
 CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
+    clearUpperVectorState();
     const auto first = firstCategories();
     // Every group an article can reach, numbered in catalog order.
     std::unordered_map<std::uint64_t, std::uint32_t> groupNumbers;

@@ -2,6 +2,7 @@
 
 #include "catalog/rowtexts.h"
 #include "catalog/sortkeys.h"
+#include "catalog/vectorstate.h"
 #include "catalogview/articleitem.h"
 
 #include <QIcon>
@@ -152,6 +153,7 @@ void ArticleListModel::sort(int column, Qt::SortOrder newOrder) {
 }
 
 std::vector<std::uint32_t> ArticleListModel::sortRows(std::vector<std::uint32_t>& numbers) {
+    clearUpperVectorState();
     // Equal keys keep the order as it is.
     std::vector<std::uint32_t> keys(numbers.size());
     if (sortedBy >= 0 && sortedBy < ArticleColumnCount && numbers.size() > 1) {
