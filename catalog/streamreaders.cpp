@@ -1,5 +1,6 @@
 #include "catalog/streamreaders.h"
 
+#include <cstdint>
 #include <cstring>
 
 std::string fixedText(const unsigned char* p, int width) {
@@ -11,6 +12,22 @@ std::string fixedText(const unsigned char* p, int width) {
 static bool isSpace(char c) {
     return c == ' ' || c == '\r' || c == '\n' || c == '\t';
 }
+
+namespace {
+constexpr std::uint64_t ones = 0x0101010101010101u;
+constexpr std::uint64_t highBits = ones * 0x80;
+
+// The high bit of every byte of word below n (n <= 0x80), exactly: no borrow crosses a byte.
+std::uint64_t bytesBelow(std::uint64_t word, unsigned char n) {
+    return ~(((word | highBits) - ones * n) | word) & highBits;
+}
+
+// The high bit of every byte of word equal to c, exactly.
+std::uint64_t bytesEqual(std::uint64_t word, unsigned char c) {
+    const std::uint64_t x = word ^ (ones * c);
+    return ~(((x & ~highBits) + ~highBits) | x) & highBits;
+}
+} // namespace
 
 std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
     const std::size_t size = width > 0 ? std::size_t(width) : 0;
@@ -32,14 +49,20 @@ std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
     };
     std::size_t i = 0;
     for (; i + 8 <= length; i += 8) {
-        // Eight bytes none of which is below '!' (no white space, no control byte) go as they are.
+        // Eight bytes go as they are when every byte below '!' among them is a space that follows no other
+        // space: text with single spaces between its words, the usual case.
         std::uint64_t word;
         std::memcpy(&word, p + i, 8);
-        constexpr std::uint64_t ones = 0x0101010101010101u;
-        if (((word - ones * '!') & ~word & ones * 0x80) == 0) {
-            std::memcpy(out + n, &word, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        // The masks below take the first byte for the lowest.
+        word = __builtin_bswap64(word);
+#endif
+        const std::uint64_t spaces = bytesEqual(word, ' ');
+        if (bytesBelow(word, '!') == spaces && (spaces & (spaces << 8)) == 0 &&
+            !(afterSpace && (spaces & 0x80))) {
+            std::memcpy(out + n, p + i, 8);
             n += 8;
-            afterSpace = false;
+            afterSpace = spaces >> 63;
             continue;
         }
         for (std::size_t k = i; k < i + 8; ++k)
