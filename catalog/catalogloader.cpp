@@ -242,37 +242,42 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     const auto recordSize = [](const unsigned char* record) {
         return Article::fixedSize + 8 * std::size_t(Article::tierCount(record));
     };
-    // Where the stream can go back, the records of each group are counted first, so that every group takes
-    // exactly its room: growing by doubling moved each article twice on average, and shrinking once more,
-    // which cost more than reading the file twice.
-    const std::istream::pos_type from = in.tellg();
-    if (from != std::istream::pos_type(-1)) {
-        std::vector<std::size_t> counts(before);
-        readRecords(in, Article::fixedSize, recordSize, [&](const unsigned char* record) {
-            if (const std::uint32_t g = groupOfRecord(record); g != ArticleIndex::none)
-                ++counts[g];
-        });
-        in.clear();
-        if (in.seekg(from))
-            for (std::size_t g = 0; g < groups.size(); ++g)
-                groups[g]->reserve(counts[g]);
-    }
+    // Files list a group's articles together in practice. Such a run is gathered here, in memory that
+    // stays in cache from one run to the next, and then moved into its group in one piece: a group read in
+    // one run takes exactly its room and each article moves once. A group met again, or one longer than a
+    // run may grow, grows by doubling, so that no order of records costs more than linear time.
+    constexpr std::size_t longestRun = 4096;
+    std::vector<Article> run;
+    std::uint32_t runGroup = ArticleIndex::none;
+    const auto endRun = [&] {
+        if (run.empty())
+            return;
+        std::vector<Article>& list = *groups[runGroup];
+        if (list.capacity() - list.size() < run.size())
+            list.reserve(std::max(list.size() + run.size(), 2 * list.capacity()));
+        list.insert(list.end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+        run.clear();
+    };
     bool full = false;
     Status status = readRecords(in, Article::fixedSize, recordSize, [&](const unsigned char* record) {
         if (groupOfRecord(record) == ArticleIndex::none || full)
             return;
-        std::vector<Article>& list = *groups[lastGroup];
-        list.emplace_back();
+        if (lastGroup != runGroup || run.size() == longestRun) {
+            endRun();
+            runGroup = lastGroup;
+        }
+        run.emplace_back();
         try {
-            list.back().parse(record, *texts);
+            run.back().parse(record, *texts);
         } catch (const std::length_error&) {
             // Texts beyond 4 GiB: the catalog ends here, and the user learns it is incomplete.
-            list.pop_back();
+            run.pop_back();
             full = true;
             return;
         }
         groupOf.push_back(lastGroup);
     });
+    endRun();
     if (full)
         status = Status::ReadFailed;
 
