@@ -44,8 +44,10 @@ void Article::parse(const unsigned char* record, ArticleTexts& texts) {
         }
         joined = start + length;
     }
+    // Folding turned every '\n' into a space.
     texts.append({nameText, nameLength},
-                 {descriptionText, simplifiedText(descriptionText, p, descriptionWidth)}, {others, joined});
+                 {descriptionText, simplifiedText(descriptionText, p, descriptionWidth)}, {others, joined},
+                 true);
     name = description = otherNames = {};
     groupKey.assign(reinterpret_cast<const char*>(record), 5);
     p += descriptionWidth;

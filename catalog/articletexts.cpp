@@ -13,7 +13,8 @@ void ArticleTexts::reserve(std::size_t articles, const std::array<std::size_t, F
     }
 }
 
-void ArticleTexts::append(std::string_view name, std::string_view description, std::string_view otherNames) {
+void ArticleTexts::append(std::string_view name, std::string_view description, std::string_view otherNames,
+                          bool withoutNewlines) {
     const std::array<std::string_view, FieldCount> texts{name, description, otherNames};
     constexpr std::uint64_t limit = std::numeric_limits<std::uint32_t>::max();
     // Checked for all three before anything changes, so that a refused article leaves no trace.
@@ -24,7 +25,7 @@ void ArticleTexts::append(std::string_view name, std::string_view description, s
             throw std::length_error("ArticleTexts: texts beyond 4 GiB");
     for (int f = 0; f < FieldCount; ++f) {
         const std::string_view text = texts[f];
-        if (text.find('\n') != std::string_view::npos)
+        if (!withoutNewlines && text.find('\n') != std::string_view::npos)
             innerNewline[f] = true;
         buffers[f] += text;
         buffers[f] += '\n';

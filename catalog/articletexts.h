@@ -24,8 +24,10 @@ public:
     // within it never move.
     void reserve(std::size_t articles, const std::array<std::size_t, FieldCount>& bytes);
     // Appends the next article's fields. Throws std::length_error, changing nothing, when a buffer would
-    // pass 4 GiB or the article count 2^32 - 1.
-    void append(std::string_view name, std::string_view description, std::string_view otherNames);
+    // pass 4 GiB or the article count 2^32 - 1. Fields known to hold no '\n' (folded ones) are not looked
+    // through for one.
+    void append(std::string_view name, std::string_view description, std::string_view otherNames,
+                bool withoutNewlines = false);
     std::uint32_t size() const { return std::uint32_t(starts[Name].size() - 1); }
 
     // The field's bytes without the '\n' that ends it.
