@@ -34,8 +34,6 @@ std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
     // Most of a record's fields are empty.
     if (size == 0 || p[0] == 0)
         return 0;
-    const void* nul = std::memchr(p, 0, size);
-    const std::size_t length = nul ? std::size_t(static_cast<const unsigned char*>(nul) - p) : size;
     // This runs for every text of every article while a catalog opens, so it goes without branches on the
     // bytes: every white space is written as ' ' and kept only after a byte that was not white space.
     std::size_t n = 0;
@@ -47,30 +45,38 @@ std::size_t simplifiedText(char* out, const unsigned char* p, int width) {
         n += !(space && afterSpace);
         afterSpace = space;
     };
-    std::size_t i = 0;
-    for (; i + 8 <= length; i += 8) {
-        // Eight bytes go as they are when every byte below '!' among them is a space that follows no other
-        // space: text with single spaces between its words, the usual case.
+    const auto end = [&] { return n > 0 && afterSpace ? n - 1 : n; };
+    for (std::size_t i = 0; i + 8 <= size; i += 8) {
         std::uint64_t word;
         std::memcpy(&word, p + i, 8);
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
         // The masks below take the first byte for the lowest.
         word = __builtin_bswap64(word);
 #endif
-        const std::uint64_t spaces = bytesEqual(word, ' ');
-        if (bytesBelow(word, '!') == spaces && (spaces & (spaces << 8)) == 0 &&
+        // The text ends at its first NUL: only the bytes before it count.
+        const std::uint64_t nuls = bytesEqual(word, 0);
+        const std::uint64_t inText = nuls ? (nuls & (~nuls + 1)) - 1 : highBits;
+        const std::size_t count = nuls ? std::size_t(__builtin_ctzll(nuls)) / 8 : 8;
+        const std::uint64_t spaces = bytesEqual(word, ' ') & inText;
+        // The bytes go as they are when every byte below '!' among them is a space that follows no other
+        // space: text with single spaces between its words, the usual case. Output never outruns input,
+        // so all eight fit even where fewer count.
+        if ((bytesBelow(word, '!') & inText) == spaces && (spaces & (spaces << 8)) == 0 &&
             !(afterSpace && (spaces & 0x80))) {
             std::memcpy(out + n, p + i, 8);
-            n += 8;
-            afterSpace = spaces >> 63;
-            continue;
+            n += count;
+            if (count > 0)
+                afterSpace = (spaces >> (8 * count - 1)) & 1;
+        } else {
+            for (std::size_t k = 0; k < count; ++k)
+                put(p[i + k]);
         }
-        for (std::size_t k = i; k < i + 8; ++k)
-            put(p[k]);
+        if (nuls)
+            return end();
     }
-    for (; i < length; ++i)
+    for (std::size_t i = size & ~std::size_t(7); i < size && p[i] != 0; ++i)
         put(p[i]);
-    return n > 0 && afterSpace ? n - 1 : n;
+    return end();
 }
 
 void simplifyText(std::string& text) {

@@ -169,6 +169,9 @@ private slots:
             const int width = int(random() % 41);
             for (int i = 0; i < width; ++i)
                 field[i] = static_cast<unsigned char>(alphabet[random() % (round % 4 ? 5 : 12)]);
+            // A NUL ends a text wherever it stands.
+            if (round % 3 == 0 && width > 0)
+                field[random() % unsigned(width)] = 0;
             std::string plain = fixedText(field, width);
             simplifyText(plain);
             char folded[40];
