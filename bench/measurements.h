@@ -12,12 +12,14 @@ struct MeasureRequest {
     QString archive;
     // The same twelve files as the archive holds, each packed with gzip -6, for the reference.
     QString gzipDirectory;
+    // The same catalog with its article records in random order: the loader's worst order.
+    QString shuffledDirectory;
     int runs = 3;
     // Opens the catalog this many times more, ordering in between, and notes the resident memory after
     // each opening: memory that a new catalog does not give back shows as growth. 0 for none.
     int reopenings = 0;
-    // Figures to take (open, searchTenth, searchEvery, patterns, sort, scroll, orders, unpack, reopen); empty
-    // for all.
+    // Figures to take (open, openShuffled, searchTenth, searchEvery, patterns, sort, scroll, orders, unpack,
+    // reopen); empty for all.
     // For profiling one of them.
     QStringList only;
 };

@@ -4,8 +4,8 @@
 //   vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] [--seed N]
 //           [--only FIGURES] [--session-minutes N]
 //
-// --only limits the figures to some of open, searchTenth, searchEvery, patterns, sort, scroll, orders,
-// unpack, reopen and session. The session (a random user session at a human pace, its memory sampled)
+// --only limits the figures to some of open, openShuffled, searchTenth, searchEvery, patterns, sort, scroll,
+// orders, unpack, reopen and session. The session (a random user session at a human pace, its memory sampled)
 // runs only on request, --only session or --session-minutes N (20 minutes unless given), on the
 // 200,000-article catalog, or on the largest size given when 200,000 is not among them; --only session
 // alone measures that size only.
@@ -13,11 +13,13 @@
 // Every size is measured in a process of its own, so that the memory figures start from a program that has
 // loaded nothing big, and the session in one more:
 //
-//   vxbench --measure CATALOG --texts FILE [--archive FILE --gzipped DIR] [--runs N]
-//           [--reopen N] [--only open,searchTenth,searchEvery,patterns,sort,scroll,orders,unpack,reopen]
+//   vxbench --measure CATALOG --texts FILE [--archive FILE --gzipped DIR] [--shuffled DIR] [--runs N]
+//           [--reopen N] [--only
+//           open,openShuffled,searchTenth,searchEvery,patterns,sort,scroll,orders,unpack,reopen]
 //   vxbench --measure CATALOG --random-session MINUTES [--seed N]
 //
 // prints the raw figures of one catalog as JSON.
+#include "catalog/article.h"
 #include "measurements.h"
 #include "session.h"
 #include "tools/archivepacker.h"
@@ -34,6 +36,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <random>
 #include <vector>
 
 namespace {
@@ -118,6 +121,43 @@ bool prepareArchive(const QString& catalog) {
     return true;
 }
 
+// The catalog with its article records in random order beside it: a group's records hardly ever follow each
+// other, which is the loader's worst order.
+bool prepareShuffled(const QString& catalog, quint64 seed) {
+    const QString shuffled = catalog + QStringLiteral(".shuffled");
+    if (catalogPresent(shuffled))
+        return true;
+    say("shuffling %s\n", catalog);
+    QDir().mkpath(shuffled);
+    for (const char* name : {"WGHAUPT", "WGOBER", "WGGRUPPE"}) {
+        const QString target = shuffled + QLatin1Char('/') + QLatin1String(name);
+        QFile::remove(target);
+        if (!QFile::copy(catalog + QLatin1Char('/') + QLatin1String(name), target))
+            return false;
+    }
+    QFile in(catalog + QStringLiteral("/ART"));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    std::vector<std::pair<qsizetype, qsizetype>> records;
+    for (qsizetype at = 0; bytes.size() - at >= qsizetype(Article::fixedSize);) {
+        const qsizetype size = qsizetype(Article::fixedSize) + 8 * Article::tierCount(data + at);
+        if (bytes.size() - at < size)
+            break;
+        records.emplace_back(at, size);
+        at += size;
+    }
+    std::mt19937_64 random(seed);
+    std::shuffle(records.begin(), records.end(), random);
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (const auto& [at, size] : records)
+        out.append(bytes.constData() + at, size);
+    QFile file(shuffled + QStringLiteral("/ART"));
+    return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
+}
+
 // The catalog size whose memory is followed over many openings, and how many.
 constexpr std::size_t reopenedArticles = 200000;
 constexpr int reopenings = 30;
@@ -136,12 +176,13 @@ QJsonObject runChild(const QStringList& arguments) {
 
 QJsonObject runMeasuringProcess(const QString& catalog, std::size_t articles, const Options& options) {
     QStringList arguments = {
-        QStringLiteral("--measure"), catalog,
-        QStringLiteral("--texts"),   catalog + QStringLiteral(".texts"),
-        QStringLiteral("--runs"),    QString::number(options.runs),
-        QStringLiteral("--archive"), catalog + QStringLiteral(".arc"),
-        QStringLiteral("--gzipped"), catalog + QStringLiteral(".gz"),
-        QStringLiteral("--reopen"),  QString::number(articles == reopenedArticles ? reopenings : 0)};
+        QStringLiteral("--measure"),  catalog,
+        QStringLiteral("--texts"),    catalog + QStringLiteral(".texts"),
+        QStringLiteral("--runs"),     QString::number(options.runs),
+        QStringLiteral("--archive"),  catalog + QStringLiteral(".arc"),
+        QStringLiteral("--gzipped"),  catalog + QStringLiteral(".gz"),
+        QStringLiteral("--shuffled"), catalog + QStringLiteral(".shuffled"),
+        QStringLiteral("--reopen"),   QString::number(articles == reopenedArticles ? reopenings : 0)};
     if (!options.only.isEmpty())
         arguments << QStringLiteral("--only") << options.only.join(QLatin1Char(','));
     return runChild(arguments);
@@ -177,6 +218,8 @@ QJsonObject ratiosOf(const QJsonObject& raw) {
     QJsonObject ratios;
     if (raw.contains(QStringLiteral("open")))
         ratios[QStringLiteral("open")] = v("open") / v("md5sum");
+    if (raw.contains(QStringLiteral("openShuffled")))
+        ratios[QStringLiteral("openShuffled")] = v("openShuffled") / v("md5sumShuffled");
     // A search is rated only when it listed what grep counts.
     if (raw.contains(QStringLiteral("searchTenth")) && v("searchTenthRows") == v("searchTenthGrepCount"))
         ratios[QStringLiteral("searchTenth")] = v("searchTenth") / v("searchTenthGrep");
@@ -215,7 +258,8 @@ QJsonObject ratiosOf(const QJsonObject& raw) {
 }
 
 const Target targets[] = {
-    {"open", "open catalog", "md5sum of the 4 files", 1.5},
+    {"open", "open catalog", "md5sum of the 4 files", 1.2},
+    {"openShuffled", "open, records shuffled", "md5sum of the 4 files", 3.0},
     {"searchTenth", "search ~10 %", "grep -E -i -c, same texts", 3.0},
     {"searchEvery", "search \".\" (all rows)", "0.1 s per 200,000 rows", 1.0},
     {"sort", "sort \".\" by Preis", "0.1 s per 200,000 rows", 1.0},
@@ -235,6 +279,8 @@ QString figures(const QJsonObject& raw, const char* key) {
     const QString k = QLatin1String(key);
     if (k == QLatin1String("open"))
         return ms(v("open")) + QStringLiteral(" / ") + ms(v("md5sum"));
+    if (k == QLatin1String("openShuffled"))
+        return ms(v("openShuffled")) + QStringLiteral(" / ") + ms(v("md5sumShuffled"));
     if (k == QLatin1String("searchTenth"))
         return ms(v("searchTenth")) + QStringLiteral(" / ") + ms(v("searchTenthGrep")) +
                QStringLiteral(" first %1").arg(ms(v("searchTenthFirst"))) +
@@ -315,7 +361,7 @@ int drive(const Options& options) {
         }
         QJsonObject raw;
         if (options.wantsFigures()) {
-            if (!prepareArchive(catalog))
+            if (!prepareArchive(catalog) || !prepareShuffled(catalog, options.seed))
                 return 1;
             say("measuring %s\n", catalog);
             raw = runMeasuringProcess(catalog, articles, options);
@@ -386,8 +432,8 @@ int drive(const Options& options) {
         step[QStringLiteral("from")] = double(measuredSizes[i - 1]);
         step[QStringLiteral("to")] = double(measuredSizes[i]);
         const double scale = double(measuredSizes[i]) / double(measuredSizes[i - 1]);
-        for (const char* key : {"open", "searchTenth", "searchEvery", "sort", "scroll", "orderList", "totals",
-                                "unpack", "rssDeltaKb"}) {
+        for (const char* key : {"open", "openShuffled", "searchTenth", "searchEvery", "sort", "scroll",
+                                "orderList", "totals", "unpack", "rssDeltaKb"}) {
             if (!raws[i].contains(QLatin1String(key)))
                 continue;
             const double perArticle = raws[i].value(QLatin1String(key)).toDouble() /
@@ -449,6 +495,8 @@ int measure(int argc, char* argv[]) {
             request.archive = args[++i];
         else if (args[i] == QLatin1String("--gzipped"))
             request.gzipDirectory = args[++i];
+        else if (args[i] == QLatin1String("--shuffled"))
+            request.shuffledDirectory = args[++i];
         else if (args[i] == QLatin1String("--runs"))
             request.runs = args[++i].toInt();
         else if (args[i] == QLatin1String("--reopen"))
@@ -496,7 +544,8 @@ int main(int argc, char* argv[]) {
                 stderr,
                 "usage: vxbench [--sizes 10000,200000,1000000] [--runs 3] [--data DIR] [--json FILE] "
                 "[--seed N]\n"
-                "               [--only open,searchTenth,searchEvery,patterns,sort,scroll,orders,unpack,"
+                "               [--only "
+                "open,openShuffled,searchTenth,searchEvery,patterns,sort,scroll,orders,unpack,"
                 "reopen,session]\n"
                 "               [--session-minutes N]\n"
                 "The random session runs only on request (--only session or --session-minutes N; "
