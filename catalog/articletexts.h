@@ -46,6 +46,10 @@ public:
     // field's end.
     bool hasInnerNewline(Field f) const { return innerNewline[f]; }
 
+    // The same texts in another order: article k of the result is article order[k] here. order must be a
+    // permutation of 0 .. size() - 1.
+    ArticleTexts permuted(const std::vector<std::uint32_t>& order) const;
+
 private:
     std::array<std::string, FieldCount> buffers;
     // One more entry than articles: the end of the last field's '\n'.

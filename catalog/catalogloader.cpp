@@ -289,6 +289,13 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
     std::vector<std::uint32_t> order(groupOf.size());
     for (std::uint32_t r = 0; r < groupOf.size(); ++r)
         order[start[groupOf[r]]++] = r;
+    // Files list their articles in catalog order in practice, and then the store read is the catalog's;
+    // else it is gathered into that order once.
+    const bool inCatalogOrder = std::is_sorted(groupOf.begin(), groupOf.end());
+    if (!hadArticles && !inCatalogOrder) {
+        texts = std::make_shared<ArticleTexts>(texts->permuted(order));
+        std::iota(order.begin(), order.end(), 0);
+    }
     auto next = order.begin();
     for (std::size_t g = 0; g < groups.size(); ++g) {
         std::vector<Article>& list = *groups[g];
@@ -300,8 +307,7 @@ CatalogLoader::Status CatalogLoader::loadArticles(std::istream& in) {
             list[a].otherNames = texts->field(ArticleTexts::OtherNames, *next);
         }
     }
-    // Files list their articles in catalog order in practice, and then the store read is the catalog's.
-    if (!hadArticles && std::is_sorted(groupOf.begin(), groupOf.end())) {
+    if (!hadArticles) {
         catalog.texts = std::move(texts);
         return status;
     }
