@@ -1,7 +1,5 @@
 #include "catalog/sortkeys.h"
 
-#include "catalog/vectorstate.h"
-
 #include <QCollator>
 
 #include <algorithm>
@@ -14,7 +12,6 @@ bool textLess(const QCollator& collator, QStringView a, QStringView b) {
 }
 
 std::vector<std::uint32_t> rankTexts(std::uint32_t count, const std::function<QString(std::uint32_t)>& text) {
-    clearUpperVectorState();
     // A catalog repeats its names and prices many times over: each distinct text is collated once. The
     // standard hash of the characters finds them several times faster than QHash's seeded one.
     std::unordered_map<std::u16string_view, std::uint32_t> ids;

@@ -1,8 +1,8 @@
 #pragma once
 
-// Qt's painting leaves the upper halves of the AVX registers in use on x86 processors with AVX-512, and
-// until something clears them every SSE instruction of this program (copies, arithmetic on doubles) waits
-// for them: loading a catalog measured a quarter slower after any paint than before it. Long operations
+// Qt's painting leaves the upper halves of the AVX registers in use, and on the AVX-512 processors measured
+// every SSE instruction of this program (copies, arithmetic on doubles) then waits for them until something
+// clears them: loading a catalog took a quarter longer after any paint than before it. Long operations
 // clear them first; painting between two calls makes them dirty again, so a call lasts only until then.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
